@@ -1,0 +1,13 @@
+// The whole public API of Kestrine.
+#ifndef KESTRINE_KESTRINE_H
+#define KESTRINE_KESTRINE_H
+
+#include "kestrine/advanced_settings.h"
+#include "kestrine/export.h"
+#include "kestrine/location_type.h"
+#include "kestrine/proxy_settings.h"
+#include "kestrine/security_settings.h"
+#include "kestrine/service.h"
+#include "kestrine/version.h"
+
+#endif  // KESTRINE_KESTRINE_H

@@ -1,0 +1,29 @@
+// The real operating-system calls, linked into the shipped library.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "platform/sys.h"
+
+namespace kestrine::sys {
+
+int Open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+ssize_t Read(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); }
+ssize_t Write(int fd, const void* buffer, std::size_t size) { return ::write(fd, buffer, size); }
+int Fsync(int fd) { return ::fsync(fd); }
+int Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int Close(int fd) { return ::close(fd); }
+int Rename(const char* from, const char* to) { return ::rename(from, to); }
+int Unlink(const char* path) { return ::unlink(path); }
+int Stat(const char* path, struct stat* out) { return ::stat(path, out); }
+int Lstat(const char* path, struct stat* out) { return ::lstat(path, out); }
+ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
+  return ::readlink(path, buffer, size);
+}
+int Getpwuid_r(uid_t uid, struct passwd* pwd, char* buffer, std::size_t size,
+               struct passwd** result) {
+  return ::getpwuid_r(uid, pwd, buffer, size, result);
+}
+
+}  // namespace kestrine::sys

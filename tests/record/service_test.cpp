@@ -1,0 +1,314 @@
+// The service record: defaults, setters, the settings hand-out and take-in
+// rules, and the difference between the copy rules.
+#include <kestrine/kestrine.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// A record with every field away from its default and both settings groups
+// holding texts, the proxy NOT in use and the credentials in use.
+CService FullRecord() {
+  CService record;
+  record.SetLinkedToZR(true);
+  record.SetZRID(42);
+  record.SetName("Orders");
+  record.SetDescription("line 1\r\nline 2");
+  record.SetCreatedBy("alice");
+  record.SetCreationDate(1000);
+  record.SetLastSyncWithWSDL(2000);
+  record.SetLastSyncWithWSDLZROrig(3000);
+  record.SetLocationType(LocationUDDI);
+  record.SetKeepUpToDate(true);
+  record.SetWSDLLocation("http://host/orders?wsdl");
+  record.SetServiceName("OrderService");
+  record.SetServiceAddress("http://host/orders");
+  record.SetUDDIServer("uddi.example");
+  record.SetUDDIVersion(3);
+  record.SetUDDIServiceKey("uuid:1234");
+  record.SetOverrideServiceAddress(true);
+  record.SetJMSRequestQueue("req");
+  record.SetJMSResponseQueue("resp");
+  record.SetIsJMSTransport(true);
+  record.SetUseSecuritySettings(true);
+  record.SetUserName("user");
+  record.SetUserPassword("pw");
+  record.SetUseDefaultCredentials(true);
+  record.SetUseProxySettings(false);
+  record.SetProxyUserName("puser");
+  record.SetProxyPassword("ppw");
+  record.SetProxyServerName("proxy");
+  record.SetProxyPortNum("3128");
+  return record;
+}
+
+// Every field that is not a connection setting.
+void ExpectSamePlainFields(const CService& a, const CService& b) {
+  EXPECT_EQ(a.GetLinkedToZR(), b.GetLinkedToZR());
+  EXPECT_EQ(a.GetZRID(), b.GetZRID());
+  EXPECT_STREQ(a.GetName(), b.GetName());
+  EXPECT_STREQ(a.GetDescription(), b.GetDescription());
+  EXPECT_STREQ(a.GetCreatedBy(), b.GetCreatedBy());
+  EXPECT_EQ(a.GetCreationDate(), b.GetCreationDate());
+  EXPECT_EQ(a.GetLastSyncWithWSDL(), b.GetLastSyncWithWSDL());
+  EXPECT_EQ(a.GetLastSyncWithWSDLZROrig(), b.GetLastSyncWithWSDLZROrig());
+  EXPECT_EQ(a.GetLocationType(), b.GetLocationType());
+  EXPECT_EQ(a.GetKeepUpToDate(), b.GetKeepUpToDate());
+  EXPECT_STREQ(a.GetWSDLLocation(), b.GetWSDLLocation());
+  EXPECT_STREQ(a.GetServiceName(), b.GetServiceName());
+  EXPECT_STREQ(a.GetServiceAddress(), b.GetServiceAddress());
+  EXPECT_STREQ(a.GetUDDIServer(), b.GetUDDIServer());
+  EXPECT_EQ(a.GetUDDIVersion(), b.GetUDDIVersion());
+  EXPECT_STREQ(a.GetUDDIServiceKey(), b.GetUDDIServiceKey());
+  EXPECT_EQ(a.GetOverrideServiceAddress(), b.GetOverrideServiceAddress());
+  EXPECT_STREQ(a.GetJMSRequestQueue(), b.GetJMSRequestQueue());
+  EXPECT_STREQ(a.GetJMSResponseQueue(), b.GetJMSResponseQueue());
+  EXPECT_EQ(a.GetIsJMSTransport(), b.GetIsJMSTransport());
+}
+
+TEST(ServiceRecord, NewRecordHoldsTheDefaults) {
+  const CService record;
+  EXPECT_STREQ(record.GetName(), " ");
+  EXPECT_EQ(record.GetZRID(), -1);
+  EXPECT_EQ(record.GetLocationType(), LocationNotSet);
+  EXPECT_EQ(record.GetUDDIVersion(), -1);
+  EXPECT_EQ(record.GetCreationDate(), 0);
+  EXPECT_EQ(record.GetLastSyncWithWSDL(), 0);
+  EXPECT_EQ(record.GetLastSyncWithWSDLZROrig(), 0);
+  for (bool flag : {record.GetLinkedToZR(), record.GetKeepUpToDate(),
+                    record.GetOverrideServiceAddress(), record.GetIsJMSTransport(),
+                    record.GetUseSecuritySettings(), record.GetUseProxySettings()}) {
+    EXPECT_FALSE(flag);
+  }
+  for (const char* text :
+       {record.GetDescription(), record.GetCreatedBy(), record.GetWSDLLocation(),
+        record.GetServiceName(), record.GetServiceAddress(), record.GetUDDIServer(),
+        record.GetUDDIServiceKey(), record.GetJMSRequestQueue(), record.GetJMSResponseQueue(),
+        record.GetUserName(), record.GetUserPassword(), record.GetProxyUserName(),
+        record.GetProxyPassword(), record.GetProxyServerName(), record.GetProxyPortNum()}) {
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text, "");
+  }
+  EXPECT_TRUE(record.AdvancedSettingsEmpty());
+}
+
+// Null texts: the record's own texts become empty; credentials and proxy
+// texts keep their value. None of them crashes.
+TEST(ServiceRecord, NullTextSetters) {
+  CService record = FullRecord();
+  using Setter = void (CService::*)(const char*);
+  using Getter = const char* (CService::*)() const;
+  struct Case {
+    Setter set;
+    Getter get;
+    bool keeps;
+  };
+  const Case cases[] = {
+      {&CService::SetName, &CService::GetName, false},
+      {&CService::SetDescription, &CService::GetDescription, false},
+      {&CService::SetCreatedBy, &CService::GetCreatedBy, false},
+      {&CService::SetServiceName, &CService::GetServiceName, false},
+      {&CService::SetServiceAddress, &CService::GetServiceAddress, false},
+      {&CService::SetUDDIServer, &CService::GetUDDIServer, false},
+      {&CService::SetUDDIServiceKey, &CService::GetUDDIServiceKey, false},
+      {&CService::SetWSDLLocation, &CService::GetWSDLLocation, false},
+      {&CService::SetJMSRequestQueue, &CService::GetJMSRequestQueue, false},
+      {&CService::SetJMSResponseQueue, &CService::GetJMSResponseQueue, false},
+      {&CService::SetUserName, &CService::GetUserName, true},
+      {&CService::SetUserPassword, &CService::GetUserPassword, true},
+      {&CService::SetProxyUserName, &CService::GetProxyUserName, true},
+      {&CService::SetProxyPassword, &CService::GetProxyPassword, true},
+      {&CService::SetProxyServerName, &CService::GetProxyServerName, true},
+      {&CService::SetProxyPortNum, &CService::GetProxyPortNum, true},
+  };
+  for (const Case& c : cases) {
+    const std::string before = (record.*c.get)();
+    ASSERT_FALSE(before.empty());
+    (record.*c.set)(nullptr);
+    EXPECT_EQ((record.*c.get)(), c.keeps ? before : std::string()) << before;
+  }
+}
+
+TEST(ServiceRecord, WsdlLocationIsHeldWithForwardSlashes) {
+  const struct {
+    const char* given;
+    const char* held;
+  } cases[] = {
+      {"a\\b\\c", "a/b/c"},
+      {"C:\\wsdl/orders.wsdl", "C:/wsdl/orders.wsdl"},
+      {"\\\\server\\share\\x.wsdl", "//server/share/x.wsdl"},
+      {"", ""},
+      {"http://host/path?wsdl", "http://host/path?wsdl"},
+  };
+  for (const auto& c : cases) {
+    CService record;
+    record.SetWSDLLocation(c.given);
+    EXPECT_STREQ(record.GetWSDLLocation(), c.held) << c.given;
+  }
+}
+
+TEST(ServiceRecord, OtherLocationTypeValuesAreKept) {
+  for (int value : {-1, 0, 1, 2, 3, 77, -5, 2147483647}) {
+    CService record;
+    record.SetLocationType(static_cast<LocationTypesEnum>(value));
+    CService copy;
+    copy.CopyFrom(&record);
+    EXPECT_EQ(static_cast<int>(copy.GetLocationType()), value);
+  }
+}
+
+TEST(ServiceRecord, GetAdvancedSettingsHandsOutTextsOfUnusedGroups) {
+  CService record = FullRecord();
+  CAdvancedSettings settings;
+  settings.SecuritySettings.SetUseDefaults(true);
+  settings.ProxySettings.SetServerName("stale");
+  ASSERT_EQ(record.GetAdvancedSettings(&settings), 0);
+  EXPECT_FALSE(settings.ProxySettings.GetInUse());
+  EXPECT_STREQ(settings.ProxySettings.GetServerName(), "proxy");
+  EXPECT_STREQ(settings.ProxySettings.GetPortNumber(), "3128");
+  EXPECT_STREQ(settings.ProxySettings.GetUserName(), "puser");
+  EXPECT_STREQ(settings.ProxySettings.GetProxyPassword(), "ppw");
+  EXPECT_TRUE(settings.SecuritySettings.GetInUse());
+  EXPECT_STREQ(settings.SecuritySettings.GetUserName(), "user");
+  EXPECT_STREQ(settings.SecuritySettings.GetPassword(), "pw");
+  // The record's use-defaults flag is never handed out.
+  EXPECT_FALSE(settings.SecuritySettings.GetUseDefaults());
+}
+
+TEST(ServiceRecord, UpdateAdvancedSettingsTakesOnlyGroupsInUse) {
+  CService record = FullRecord();
+  CAdvancedSettings settings;
+  settings.ProxySettings.SetServerName("new-proxy");
+  settings.ProxySettings.SetInUse(false);
+  settings.SecuritySettings.SetInUse(true);
+  settings.SecuritySettings.SetUserName("bob");
+  settings.SecuritySettings.SetUseDefaults(true);
+  ASSERT_EQ(record.UpdateAdvancedSettings(&settings), 0);
+  EXPECT_FALSE(record.GetUseProxySettings());
+  EXPECT_STREQ(record.GetProxyServerName(), "");
+  EXPECT_STREQ(record.GetProxyPortNum(), "");
+  EXPECT_TRUE(record.GetUseSecuritySettings());
+  EXPECT_STREQ(record.GetUserName(), "bob");
+  EXPECT_STREQ(record.GetUserPassword(), "");
+  CAdvancedSettings out;
+  record.GetAdvancedSettings(&out);
+  EXPECT_FALSE(out.SecuritySettings.GetUseDefaults());
+
+  CAdvancedSettings proxyOnly;
+  proxyOnly.ProxySettings.SetInUse(true);
+  proxyOnly.ProxySettings.SetPortNumber("81");
+  record.UpdateAdvancedSettings(&proxyOnly);
+  EXPECT_TRUE(record.GetUseProxySettings());
+  EXPECT_STREQ(record.GetProxyPortNum(), "81");
+  EXPECT_FALSE(record.GetUseSecuritySettings());
+  EXPECT_STREQ(record.GetUserName(), "");
+}
+
+TEST(ServiceRecord, NullPointersChangeNothing) {
+  CService record = FullRecord();
+  const CService before = record;
+  EXPECT_EQ(record.GetAdvancedSettings(nullptr), 1);
+  EXPECT_EQ(record.UpdateAdvancedSettings(nullptr), 1);
+  EXPECT_EQ(record.CopyFrom(nullptr), 1);
+  ExpectSamePlainFields(record, before);
+  EXPECT_STREQ(record.GetProxyServerName(), "proxy");
+  EXPECT_STREQ(record.GetUserName(), "user");
+}
+
+// The copy assignment keeps the texts of a group not in use; CopyFrom drops
+// them but copies every plain field, the ZR identifier included.
+TEST(ServiceRecord, CopyAssignmentAndCopyFromDifferInUnusedGroups) {
+  const CService source = FullRecord();
+
+  CService assigned;
+  assigned = source;
+  ExpectSamePlainFields(assigned, source);
+  EXPECT_STREQ(assigned.GetProxyServerName(), "proxy");
+  EXPECT_STREQ(assigned.GetProxyPortNum(), "3128");
+  EXPECT_FALSE(assigned.GetUseProxySettings());
+
+  const CService constructed(source);
+  EXPECT_STREQ(constructed.GetProxyUserName(), "puser");
+
+  CService copied;
+  copied.SetProxyServerName("stale");
+  ASSERT_EQ(copied.CopyFrom(&source), 0);
+  ExpectSamePlainFields(copied, source);
+  EXPECT_EQ(copied.GetZRID(), 42);
+  EXPECT_STREQ(copied.GetProxyServerName(), "");
+  EXPECT_STREQ(copied.GetProxyPortNum(), "");
+  EXPECT_STREQ(copied.GetProxyUserName(), "");
+  EXPECT_STREQ(copied.GetProxyPassword(), "");
+  EXPECT_TRUE(copied.GetUseSecuritySettings());
+  EXPECT_STREQ(copied.GetUserName(), "user");
+  EXPECT_STREQ(copied.GetUserPassword(), "pw");
+}
+
+TEST(ServiceRecord, CopiesAreIndependent) {
+  CService source = FullRecord();
+  CService assigned;
+  assigned = source;
+  CService copied;
+  copied.CopyFrom(&source);
+  source.SetName("Changed");
+  source.SetUserName("changed");
+  EXPECT_STREQ(assigned.GetName(), "Orders");
+  EXPECT_STREQ(copied.GetName(), "Orders");
+  EXPECT_STREQ(assigned.GetUserName(), "user");
+  EXPECT_STREQ(copied.GetUserName(), "user");
+}
+
+TEST(ServiceRecord, CopyFromItselfDropsOnlyUnusedGroupTexts) {
+  CService record = FullRecord();
+  ASSERT_EQ(record.CopyFrom(&record), 0);
+  EXPECT_STREQ(record.GetName(), "Orders");
+  EXPECT_STREQ(record.GetDescription(), "line 1\r\nline 2");
+  EXPECT_STREQ(record.GetProxyServerName(), "");
+  EXPECT_STREQ(record.GetUserName(), "user");
+}
+
+TEST(ServiceRecord, CopyFromKeepsHeldLocationAsIs) {
+  CService source;
+  source.SetWSDLLocation("a\\b");
+  CService copy;
+  copy.CopyFrom(&source);
+  EXPECT_STREQ(copy.GetWSDLLocation(), "a/b");
+}
+
+TEST(ServiceRecord, AdvancedSettingsEmptyIgnoresFlags) {
+  CService record;
+  record.SetUseProxySettings(true);
+  record.SetUseSecuritySettings(true);
+  EXPECT_TRUE(record.AdvancedSettingsEmpty());
+  record.SetProxyPortNum("80");
+  EXPECT_FALSE(record.AdvancedSettingsEmpty());
+  EXPECT_EQ(record.ClearAdvancedSettings(), 0);
+  EXPECT_TRUE(record.AdvancedSettingsEmpty());
+  EXPECT_FALSE(record.GetUseProxySettings());
+  EXPECT_FALSE(record.GetUseSecuritySettings());
+}
+
+TEST(ServiceRecord, ClearJmsFields) {
+  CService record = FullRecord();
+  EXPECT_EQ(record.ClearJmsFields(), 0);
+  EXPECT_FALSE(record.GetIsJMSTransport());
+  EXPECT_STREQ(record.GetJMSRequestQueue(), "");
+  EXPECT_STREQ(record.GetJMSResponseQueue(), "");
+  EXPECT_STREQ(record.GetName(), "Orders");
+}
+
+// The record is destroyed through its virtual destructor by whoever owns it.
+TEST(ServiceRecord, SubclassIsDestroyedThroughBase) {
+  static int destroyed = 0;
+  struct Tracked : CService {
+    ~Tracked() override { ++destroyed; }
+  };
+  std::unique_ptr<CService> record = std::make_unique<Tracked>();
+  record.reset();
+  EXPECT_EQ(destroyed, 1);
+}
+
+}  // namespace
