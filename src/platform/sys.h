@@ -24,6 +24,7 @@ int Close(int fd);
 int Rename(const char* from, const char* to);
 int Unlink(const char* path);
 int Stat(const char* path, struct stat* out);
+int Fstat(int fd, struct stat* out);
 int Lstat(const char* path, struct stat* out);
 ssize_t Readlink(const char* path, char* buffer, std::size_t size);
 int Getpwuid_r(uid_t uid, struct passwd* pwd, char* buffer, std::size_t size,

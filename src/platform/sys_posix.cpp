@@ -18,6 +18,7 @@ int Rename(const char* from, const char* to) { return ::rename(from, to); }
 int Unlink(const char* path) { return ::unlink(path); }
 int Stat(const char* path, struct stat* out) { return ::stat(path, out); }
 int Lstat(const char* path, struct stat* out) { return ::lstat(path, out); }
+int Fstat(int fd, struct stat* out) { return ::fstat(fd, out); }
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ::readlink(path, buffer, size);
 }

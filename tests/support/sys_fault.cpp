@@ -14,7 +14,7 @@
 namespace kestrine::testing {
 namespace {
 
-constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Getpwuid_r) + 1;
+constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Fstat) + 1;
 
 struct FaultState {
   bool armed = false;
@@ -73,6 +73,8 @@ const char* SysCallName(SysCall call) {
       return "Readlink";
     case SysCall::Getpwuid_r:
       return "Getpwuid_r";
+    case SysCall::Fstat:
+      return "Fstat";
   }
   return "?";
 }
@@ -132,6 +134,7 @@ int Stat(const char* path, struct stat* out) {
 int Lstat(const char* path, struct stat* out) {
   return ShouldFail(SysCall::Lstat) ? -1 : ::lstat(path, out);
 }
+int Fstat(int fd, struct stat* out) { return ShouldFail(SysCall::Fstat) ? -1 : ::fstat(fd, out); }
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ShouldFail(SysCall::Readlink) ? -1 : ::readlink(path, buffer, size);
 }

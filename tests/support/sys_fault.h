@@ -24,6 +24,7 @@ enum class SysCall {
   Lstat,
   Readlink,
   Getpwuid_r,
+  Fstat,
 };
 
 /// A readable name of the call, for test names and messages.

@@ -1,0 +1,15 @@
+// Asks the file system whether a path names a file.
+#ifndef KESTRINE_PLATFORM_FILE_PROBE_H
+#define KESTRINE_PLATFORM_FILE_PROBE_H
+
+#include <string_view>
+
+namespace kestrine::platform {
+
+/// True when `path` (backslashes taken as separators) names an existing
+/// regular file, directly or through symbolic links.
+bool IsRegularFile(std::string_view path);
+
+}  // namespace kestrine::platform
+
+#endif  // KESTRINE_PLATFORM_FILE_PROBE_H

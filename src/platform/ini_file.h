@@ -1,0 +1,24 @@
+// Reads and writes INI files on disk.
+#ifndef KESTRINE_PLATFORM_INI_FILE_H
+#define KESTRINE_PLATFORM_INI_FILE_H
+
+#include <string>
+#include <string_view>
+
+#include "platform/ini_document.h"
+#include "platform/ini_parser.h"
+
+namespace kestrine::ini {
+
+/// Reads the file at `path` (backslashes taken as separators) in one go and
+/// parses it as Parse does. When the file cannot be read, `error` has line 0
+/// and says why.
+bool LoadFile(std::string_view path, Document* out, ParseError* error);
+
+/// Writes the document to `path` (backslashes taken as separators) with
+/// WriteFileAtomically; on failure `error` (when not null) says why.
+bool SaveFile(const Document& document, std::string_view path, std::string* error);
+
+}  // namespace kestrine::ini
+
+#endif  // KESTRINE_PLATFORM_INI_FILE_H

@@ -1,0 +1,28 @@
+// One line of an INI file as the tree keeps it for writing back.
+#ifndef KESTRINE_PLATFORM_INI_LINE_H
+#define KESTRINE_PLATFORM_INI_LINE_H
+
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+namespace kestrine::ini {
+
+/// How a line ends. kDocument stands for the ending the document uses for
+/// lines it adds (that of its first line).
+enum class Eol : std::uint8_t { kNone, kLf, kCrLf, kDocument };
+
+struct Line {
+  static constexpr std::uint32_t kNoAttribute = std::numeric_limits<std::uint32_t>::max();
+
+  /// The text as read, without its line ending. Unused for an attribute that
+  /// was set since, whose line is written from its key and value.
+  std::string_view text;
+  /// Index of the attribute this line holds in its node, or kNoAttribute.
+  std::uint32_t attribute = kNoAttribute;
+  Eol eol = Eol::kNone;
+};
+
+}  // namespace kestrine::ini
+
+#endif  // KESTRINE_PLATFORM_INI_LINE_H

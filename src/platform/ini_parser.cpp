@@ -1,0 +1,219 @@
+#include "platform/ini_parser.h"
+
+#include <climits>
+#include <cstring>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "platform/ini_escape.h"
+
+namespace kestrine::ini {
+
+// Splits the text into lines with memchr and classifies each in one pass.
+// Names, keys and values are views into the document's work copy of the
+// text, NUL-terminated in place there (the byte after each is a blank, "=",
+// "\", "]", a line ending or the end); quoted values are decoded in place.
+// The lines themselves are views into the untouched text, for writing back.
+class Parser {
+ public:
+  explicit Parser(Document* document) : document_(document) {}
+
+  bool Run(std::string text, ParseError* error);
+
+ private:
+  bool Fail(const char* message);
+  bool HandleHeader(std::size_t open, std::size_t close, std::string_view text, Eol eol);
+  void HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t end,
+                       std::string_view text, Eol eol);
+  void CloseNode();
+
+  Document* document_;
+  const char* text_ = nullptr;
+  char* work_ = nullptr;
+  int line_number_ = 0;
+  ParseError* error_ = nullptr;
+  Node* current_ = nullptr;            // node whose body the lines belong to
+  std::vector<Node*> open_;            // the current node and its ancestors, root first
+  std::vector<Line> body_;             // lines of the current node, moved over when it ends
+  std::vector<Attribute> attributes_;  // attributes of the current node, likewise
+  std::size_t attribute_insert_ = 0;
+};
+
+namespace {
+
+std::size_t SkipBlanks(const char* text, std::size_t begin, std::size_t end) {
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  return begin;
+}
+
+std::size_t TrimBlanksBack(const char* text, std::size_t begin, std::size_t end) {
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return end;
+}
+
+}  // namespace
+
+bool Parser::Fail(const char* message) {
+  if (error_ != nullptr) {
+    error_->line = line_number_;
+    error_->message = message;
+  }
+  return false;
+}
+
+bool Parser::Run(std::string bytes, ParseError* error) {
+  error_ = error;
+  Document& doc = *document_;
+  doc.Clear();
+  doc.text_ = std::move(bytes);
+  doc.work_.reserve(doc.text_.size() + 1);
+  doc.work_.assign(doc.text_);
+  doc.work_.push_back('\0');
+  text_ = doc.text_.data();
+  work_ = doc.work_.data();
+
+  const std::size_t size = doc.text_.size();
+  std::size_t pos = 0;
+  if (size >= 3 && std::memcmp(text_, "\xEF\xBB\xBF", 3) == 0) {
+    doc.bom_ = true;
+    pos = 3;
+  }
+  while (pos < size) {
+    if (line_number_ == INT_MAX) return Fail("too many lines");
+    ++line_number_;
+    const void* found = std::memchr(text_ + pos, '\n', size - pos);
+    std::size_t end = size;
+    std::size_t next = size;
+    Eol eol = Eol::kNone;
+    if (found != nullptr) {
+      end = static_cast<std::size_t>(static_cast<const char*>(found) - text_);
+      next = end + 1;
+      eol = Eol::kLf;
+      if (end > pos && text_[end - 1] == '\r') {
+        --end;
+        eol = Eol::kCrLf;
+      }
+    }
+    if (line_number_ == 1) doc.new_line_eol_ = eol == Eol::kNone ? Eol::kLf : eol;
+
+    const std::size_t first = SkipBlanks(text_, pos, end);
+    const std::string_view text(text_ + pos, end - pos);
+    if (first < end && text_[first] == '[') {
+      const std::size_t last = TrimBlanksBack(text_, first, end);
+      if (last - first < 2 || text_[last - 1] != ']') return Fail("header without closing ']'");
+      if (!HandleHeader(first + 1, last - 1, text, eol)) return false;
+    } else if (current_ != nullptr && first < end && text_[first] != ';' && text_[first] != '#') {
+      // "key=value" needs a non-empty key: a line starting with "=" is no attribute.
+      const void* equals = std::memchr(text_ + first, '=', end - first);
+      if (equals != nullptr && equals != text_ + first) {
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(equals) - text_);
+        HandleAttribute(first, at, end, text, eol);
+      } else {
+        body_.push_back(Line{text, Line::kNoAttribute, eol});
+      }
+    } else {
+      // Blank, comment or unknown line; before the first header even
+      // key=value lines are kept only to be written back.
+      (current_ == nullptr ? document_->preamble_ : body_)
+          .push_back(Line{text, Line::kNoAttribute, eol});
+    }
+    pos = next;
+  }
+  CloseNode();
+  return true;
+}
+
+bool Parser::HandleHeader(std::size_t open, std::size_t close, std::string_view text, Eol eol) {
+  // Walk the "\"-separated names: all but the last must be the names of the
+  // open nodes from the root down; the last names the new node.
+  std::size_t depth = 0;
+  std::size_t begin = open;
+  for (;;) {
+    const void* separator = std::memchr(text_ + begin, '\\', close - begin);
+    const std::size_t end =
+        separator == nullptr
+            ? close
+            : static_cast<std::size_t>(static_cast<const char*>(separator) - text_);
+    const std::size_t name_begin = SkipBlanks(text_, begin, end);
+    const std::size_t name_end = TrimBlanksBack(text_, name_begin, end);
+    if (name_begin == name_end) return Fail("header with an empty name");
+    const std::string_view name(text_ + name_begin, name_end - name_begin);
+    if (separator == nullptr) {
+      CloseNode();
+      open_.resize(depth);
+      Node* parent = depth == 0 ? nullptr : open_.back();
+      Node& node = document_->nodes_.emplace_back(document_, parent);
+      work_[name_end] = '\0';
+      node.name_ = std::string_view(work_ + name_begin, name.size());
+      node.header_ = text;
+      node.header_eol_ = eol;
+      node.line_ = line_number_;
+      if (parent == nullptr) {
+        document_->roots_.push_back(&node);
+      } else {
+        parent->children_.push_back(&node);
+      }
+      open_.push_back(&node);
+      current_ = &node;
+      return true;
+    }
+    if (depth >= open_.size() || open_[depth]->name_ != name) {
+      return Fail("header names a parent that is not the section open at that level");
+    }
+    ++depth;
+    begin = end + 1;
+  }
+}
+
+void Parser::HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t end,
+                             std::string_view text, Eol eol) {
+  const std::size_t key_end = TrimBlanksBack(text_, key_begin, equals);
+  const std::size_t value_begin = SkipBlanks(text_, equals + 1, end);
+  const std::size_t value_end = TrimBlanksBack(text_, value_begin, end);
+
+  Attribute attribute;
+  work_[key_end] = '\0';
+  attribute.key_ = std::string_view(work_ + key_begin, key_end - key_begin);
+  std::size_t size = value_end - value_begin;
+  if (size >= 2 && text_[value_begin] == '"' && text_[value_end - 1] == '"') {
+    size = DecodeQuotedInPlace(work_ + value_begin + 1, size - 2);
+    work_[value_begin + 1 + size] = '\0';
+    attribute.value_ = std::string_view(work_ + value_begin + 1, size);
+  } else {
+    work_[value_end] = '\0';
+    attribute.value_ = std::string_view(work_ + value_begin, size);
+  }
+  attribute.line_ = line_number_;
+  attributes_.push_back(std::move(attribute));
+  body_.push_back(Line{text, static_cast<std::uint32_t>(attributes_.size() - 1), eol});
+  attribute_insert_ = body_.size();
+}
+
+void Parser::CloseNode() {
+  if (current_ == nullptr) return;
+  current_->body_.assign(body_.begin(), body_.end());
+  current_->attributes_.assign(std::make_move_iterator(attributes_.begin()),
+                               std::make_move_iterator(attributes_.end()));
+  current_->attribute_insert_ = attribute_insert_;
+  body_.clear();
+  attributes_.clear();
+  attribute_insert_ = 0;
+  current_ = nullptr;
+}
+
+bool ParseOwned(std::string text, Document* out, ParseError* error) {
+  if (out == nullptr) return false;
+  Parser parser(out);
+  if (!parser.Run(std::move(text), error)) {
+    out->Clear();
+    return false;
+  }
+  return true;
+}
+
+bool Parse(std::string_view text, Document* out, ParseError* error) {
+  return ParseOwned(std::string(text), out, error);
+}
+
+}  // namespace kestrine::ini

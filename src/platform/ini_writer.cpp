@@ -1,0 +1,123 @@
+#include "platform/ini_writer.h"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "platform/ini_escape.h"
+
+namespace kestrine::ini {
+
+// Emits the lines in tree order: the preamble, then each node's header and
+// body followed by its children, depth first. For a document as read this is
+// file order; an added child thus lands after the last line of its parent's
+// subtree and an added root at the end.
+class Writer {
+ public:
+  explicit Writer(const Document& document) : document_(document) {}
+
+  std::string Run();
+
+ private:
+  void EmitText(std::string_view text, Eol eol);
+  void EndPendingLine();
+  void EmitEol(Eol eol);
+  void EmitNode(const Node& node);
+  void EmitAddedHeader(const Node& node);
+
+  const Document& document_;
+  std::string out_;
+  bool pending_ = false;  // the last line written had no line ending
+  std::vector<const Node*> path_;
+};
+
+void Writer::EmitEol(Eol eol) {
+  if (eol == Eol::kDocument) eol = document_.new_line_eol_;
+  if (eol == Eol::kCrLf) {
+    out_.append("\r\n");
+  } else if (eol == Eol::kLf) {
+    out_.push_back('\n');
+  }
+}
+
+void Writer::EndPendingLine() {
+  if (!pending_) return;
+  pending_ = false;
+  // A last line read without an ending gets one now that a line follows it.
+  // If its text ends in CR, only CRLF keeps that CR part of the text.
+  if (!out_.empty() && out_.back() == '\r') {
+    out_.append("\r\n");
+  } else {
+    EmitEol(Eol::kDocument);
+  }
+}
+
+void Writer::EmitText(std::string_view text, Eol eol) {
+  EndPendingLine();
+  out_.append(text);
+  if (eol == Eol::kNone) {
+    pending_ = true;
+  } else {
+    EmitEol(eol);
+  }
+}
+
+void Writer::EmitAddedHeader(const Node& node) {
+  // A blank line sets the new section apart, unless it would open the file.
+  const std::size_t start = document_.bom_ ? 3 : 0;
+  if (out_.size() > start || pending_) EmitText({}, Eol::kDocument);
+  EndPendingLine();
+  path_.clear();
+  for (const Node* at = &node; at != nullptr; at = at->parent_) path_.push_back(at);
+  out_.push_back('[');
+  for (auto it = path_.rbegin(); it != path_.rend(); ++it) {
+    if (it != path_.rbegin()) out_.push_back('\\');
+    out_.append((*it)->name_);
+  }
+  out_.push_back(']');
+  EmitEol(Eol::kDocument);
+}
+
+void Writer::EmitNode(const Node& node) {
+  if (node.added_) {
+    EmitAddedHeader(node);
+  } else {
+    EmitText(node.header_, node.header_eol_);
+  }
+  std::string line;
+  for (const Line& body_line : node.body_) {
+    if (body_line.attribute == Line::kNoAttribute) {
+      EmitText(body_line.text, body_line.eol);
+      continue;
+    }
+    const Attribute& attribute = node.attributes_[body_line.attribute];
+    if (!attribute.rewritten_) {
+      EmitText(body_line.text, body_line.eol);
+      continue;
+    }
+    line.assign(attribute.key_);
+    line.push_back('=');
+    AppendValueText(attribute.value_, &line);
+    EmitText(line, body_line.eol);
+  }
+}
+
+std::string Writer::Run() {
+  out_.reserve(document_.text_.size() + 64);
+  if (document_.bom_) out_.append("\xEF\xBB\xBF");
+  for (const Line& line : document_.preamble_) EmitText(line.text, line.eol);
+
+  // Depth first without recursion: nesting is as deep as the file says.
+  std::vector<const Node*> stack(document_.roots_.rbegin(), document_.roots_.rend());
+  while (!stack.empty()) {
+    const Node* node = stack.back();
+    stack.pop_back();
+    EmitNode(*node);
+    stack.insert(stack.end(), node->children_.rbegin(), node->children_.rend());
+  }
+  return std::move(out_);
+}
+
+std::string Serialize(const Document& document) { return Writer(document).Run(); }
+
+}  // namespace kestrine::ini

@@ -1,0 +1,257 @@
+// Editing a tree: how values, keys and names are written, which are refused,
+// and where new lines land in the file text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ini_document.h"
+#include "platform/ini_escape.h"
+#include "platform/ini_parser.h"
+#include "platform/ini_writer.h"
+
+namespace kestrine::ini {
+namespace {
+
+// The text of a document after `edit`, and a check that the text reads back.
+template <typename Edit>
+std::string EditText(const std::string& text, Edit edit) {
+  Document document;
+  EXPECT_TRUE(Parse(text, &document, nullptr));
+  edit(document);
+  std::string written = Serialize(document);
+  Document reread;
+  ParseError error;
+  EXPECT_TRUE(Parse(written, &reread, &error)) << error.line << ": " << error.message;
+  return written;
+}
+
+// Values that need care: each is set, written, read back and compared.
+std::vector<std::string> AwkwardValues() {
+  std::vector<std::string> values = {
+      "",      " ",     "\t",    " lead", "trail ", "\ttab\t", "\"",        "\"\"",
+      "\"a\"", "\"a",   "a\"",   "\\",    "\\\\",   "\\x41",   "\\\"",      "a=b=c",
+      "=",     ";semi", "#hash", "a;b#c", "[x]",    "\r",      "\n",        "\r\n",
+      "a\rb",  "a\nb",  "end\r", "x\ty",  "\x7F",   "\"\\",    "C:\\dir\\", "\" \""};
+  for (int byte = 1; byte <= 0xFF; ++byte) {
+    const char c = static_cast<char>(byte);
+    values.push_back(std::string(1, c));
+    values.push_back(std::string("a") + c + "b");
+  }
+  values.push_back(std::string("nul\0inside", 10));
+  return values;
+}
+
+TEST(EditValues, EveryValueReadsBackAfterWriting) {
+  const std::vector<std::string> values = AwkwardValues();
+  Document document;
+  Node* node = document.AddRoot("A");
+  ASSERT_NE(node, nullptr);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    ASSERT_TRUE(node->SetAttribute("k" + std::to_string(i), values[i]));
+  }
+  Document reread;
+  ParseError error;
+  ASSERT_TRUE(Parse(Serialize(document), &reread, &error)) << error.message;
+  const Node& read = *reread.roots().at(0);
+  ASSERT_EQ(read.attributes().size(), values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    EXPECT_EQ(read.FindAttribute("k" + std::to_string(i))->value(), values[i]) << "value " << i;
+  }
+}
+
+TEST(EditValues, ReplacedValuesReadBackToo) {
+  // Rewriting a line read from a file goes through the same encoding.
+  for (const std::string& value : AwkwardValues()) {
+    const std::string text = EditText("[A]\r\nk = \"old\"\r\n", [&](Document& document) {
+      ASSERT_TRUE(document.roots()[0]->SetAttribute("k", value));
+    });
+    Document reread;
+    ASSERT_TRUE(Parse(text, &reread, nullptr));
+    EXPECT_EQ(reread.roots()[0]->FindAttribute("k")->value(), value);
+  }
+}
+
+struct WrittenCase {
+  const char* name;
+  std::string value;
+  std::string line;
+};
+
+class WrittenFormTest : public ::testing::TestWithParam<WrittenCase> {};
+
+TEST_P(WrittenFormTest, QuotesOnlyWhenNeeded) {
+  Document document;
+  document.AddRoot("A")->SetAttribute("k", GetParam().value);
+  EXPECT_EQ(Serialize(document), "[A]\n" + GetParam().line + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, WrittenFormTest,
+    ::testing::Values(WrittenCase{"Plain", "a b", "k=a b"}, WrittenCase{"Empty", "", "k="},
+                      WrittenCase{"Punctuation", "p;a#s=s\\x", "k=p;a#s=s\\x"},
+                      WrittenCase{"LoneQuote", "\"", "k=\""},
+                      WrittenCase{"HighBytes", "\xC3\xA9", "k=\xC3\xA9"},
+                      WrittenCase{"LeadingBlank", " a", "k=\" a\""},
+                      WrittenCase{"TrailingTab", "a\t", "k=\"a\\t\""},
+                      WrittenCase{"QuotedForm", "\"a\\b\"", "k=\"\\\"a\\\\b\\\"\""},
+                      WrittenCase{"LineBreaks", "a\r\nb", "k=\"a\\r\\nb\""},
+                      WrittenCase{"ControlBytes", std::string("\x01\x7F\0", 3),
+                                  "k=\"\\x01\\x7F\\x00\""}),
+    [](const auto& test) { return test.param.name; });
+
+TEST(EditKeys, RefusesKeysThatCannotBeWritten) {
+  for (const std::string key :
+       {"", "a=b", "=", "a\nb", "a\rb", "a\r", " a", "a ", "\ta", "a\t", "[a", ";a", "#a"}) {
+    Document document;
+    Node* node = document.AddRoot("A");
+    EXPECT_FALSE(node->SetAttribute(key, "v")) << "key '" << key << "'";
+    EXPECT_TRUE(node->attributes().empty());
+    EXPECT_EQ(Serialize(document), "[A]\n");
+  }
+}
+
+TEST(EditKeys, AcceptsKeysThatReadBack) {
+  for (const std::string key :
+       {"a b", "a[", "a]", "x;y", "x#", "\"q\"", "\\", "\x01", "\xC3\xA9"}) {
+    Document document;
+    ASSERT_TRUE(document.AddRoot("A")->SetAttribute(key, "v")) << "key '" << key << "'";
+    Document reread;
+    ASSERT_TRUE(Parse(Serialize(document), &reread, nullptr));
+    const Attribute* attribute = reread.roots()[0]->FindAttribute(key);
+    ASSERT_NE(attribute, nullptr) << "key '" << key << "'";
+    EXPECT_EQ(attribute->value(), "v");
+  }
+}
+
+TEST(EditNames, RefusesNamesThatCannotBeWritten) {
+  for (const std::string name :
+       {"", "a\\b", "[a", "a]", "a\x01", "a\x7F", "a\n", " a", "a ", "\t"}) {
+    Document document;
+    EXPECT_EQ(document.AddRoot(name), nullptr) << "name '" << name << "'";
+    Node* root = document.AddRoot("R");
+    EXPECT_EQ(root->AddChild(name), nullptr) << "name '" << name << "'";
+    EXPECT_TRUE(root->children().empty());
+    EXPECT_EQ(Serialize(document), "[R]\n");
+  }
+}
+
+TEST(EditNames, AcceptsNamesThatReadBack) {
+  for (const std::string name : {"Service_1", "a b", ";x", "#x", "a=b", "\xC3\xA9t\xC3\xA9"}) {
+    Document document;
+    ASSERT_NE(document.AddRoot(name), nullptr) << name;
+    ASSERT_NE(document.roots()[0]->AddChild(name), nullptr) << name;
+    Document reread;
+    ASSERT_TRUE(Parse(Serialize(document), &reread, nullptr)) << name;
+    EXPECT_EQ(reread.roots().at(0)->name(), name);
+    EXPECT_EQ(reread.roots()[0]->children().at(0)->name(), name);
+  }
+}
+
+TEST(EditAttributes, SetReplacesFirstOfDuplicates) {
+  const std::string text = EditText("[A]\nk = 1\nk = 2\n", [](Document& document) {
+    Node* node = document.roots()[0];
+    ASSERT_TRUE(node->SetAttribute("k", "3"));
+    EXPECT_EQ(node->FindAttribute("k")->value(), "3");
+    EXPECT_EQ(node->attributes()[1].value(), "2");
+  });
+  EXPECT_EQ(text, "[A]\nk=3\nk = 2\n");
+}
+
+TEST(EditAttributes, SameValueKeepsLineAsWritten) {
+  EXPECT_EQ(EditText("[A]\n k =  \"v\" \n",
+                     [](Document& document) { document.roots()[0]->SetAttribute("k", "v"); }),
+            "[A]\n k =  \"v\" \n");
+}
+
+struct PlacementCase {
+  const char* name;
+  std::string before;
+  void (*edit)(Document&);
+  std::string after;
+};
+
+class PlacementTest : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(PlacementTest, NewLinesLandInPlace) {
+  EXPECT_EQ(EditText(GetParam().before, GetParam().edit), GetParam().after);
+}
+
+Node* Root(Document& document, std::size_t index) { return document.roots().at(index); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, PlacementTest,
+    ::testing::Values(
+        PlacementCase{"AttributeAfterLastAttributeLine", "[A]\nk=1\n; c\n\n[B]\n",
+                      [](Document& d) { Root(d, 0)->SetAttribute("n", "2"); },
+                      "[A]\nk=1\nn=2\n; c\n\n[B]\n"},
+        PlacementCase{"AttributeRightAfterBareHeader", "[A]\n; c\n[B]\n",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("n", "1");
+                        Root(d, 0)->SetAttribute("m", "2");
+                      },
+                      "[A]\nn=1\nm=2\n; c\n[B]\n"},
+        PlacementCase{"RewriteOnlyOwnLine", "[A]\r\nk = old ; x\r\nj = same\r\n",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("k", "new");
+                        Root(d, 0)->SetAttribute("j", "same");
+                      },
+                      "[A]\r\nk=new\r\nj = same\r\n"},
+        PlacementCase{"ChildAfterParentSubtree",
+                      "[S]\nCount=1\n\n[S\\a]\nx=1\n; tail\n[Other]\ny=2\n",
+                      [](Document& d) { Root(d, 0)->AddChild("b")->SetAttribute("k", "v"); },
+                      "[S]\nCount=1\n\n[S\\a]\nx=1\n; tail\n\n[S\\b]\nk=v\n[Other]\ny=2\n"},
+        PlacementCase{"ChildOfFirstSameNamedRoot", "[S]\n[S\\a]\n[S]\n[S\\b]\n",
+                      [](Document& d) { Root(d, 0)->AddChild("c"); },
+                      "[S]\n[S\\a]\n\n[S\\c]\n[S]\n[S\\b]\n"},
+        PlacementCase{"GrandchildWithFullPath", "[S]\n[S\\a]\n[T]\n",
+                      [](Document& d) { Root(d, 0)->children()[0]->AddChild("x")->AddChild("y"); },
+                      "[S]\n[S\\a]\n\n[S\\a\\x]\n\n[S\\a\\x\\y]\n[T]\n"},
+        PlacementCase{"RootAtEndAfterMissingLineEnding", "[A]\nk=v",
+                      [](Document& d) { d.AddRoot("B"); }, "[A]\nk=v\n\n[B]\n"},
+        PlacementCase{"AttributeAfterLastLineWithoutEnding", "[A]\nk=v",
+                      [](Document& d) { Root(d, 0)->SetAttribute("n", "1"); }, "[A]\nk=v\nn=1\n"},
+        PlacementCase{"FinalCrStaysData", "[A]\nk=v\r",
+                      [](Document& d) { Root(d, 0)->SetAttribute("n", "1"); },
+                      "[A]\nk=v\r\r\nn=1\n"},
+        PlacementCase{"CrLfFileGetsCrLfLines", "; c\r\n[A]\r\nk=v\r\n",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("n", "1");
+                        Root(d, 0)->AddChild("b")->SetAttribute("x", "2");
+                        d.AddRoot("C");
+                      },
+                      "; c\r\n[A]\r\nk=v\r\nn=1\r\n\r\n[A\\b]\r\nx=2\r\n\r\n[C]\r\n"},
+        PlacementCase{"NewFile", "",
+                      [](Document& d) {
+                        Node* services = d.AddRoot("Services");
+                        services->SetAttribute("Count", "1");
+                        services->AddChild("Service_1")->SetAttribute("Name", "A");
+                      },
+                      "[Services]\nCount=1\n\n[Services\\Service_1]\nName=A\n"},
+        PlacementCase{"BomKeptFirst", "\xEF\xBB\xBF", [](Document& d) { d.AddRoot("A"); },
+                      "\xEF\xBB\xBF[A]\n"}),
+    [](const auto& test) { return test.param.name; });
+
+TEST(EditScale, ManyChildrenUnderRootFollowedByAnother) {
+  // Appending must not move lines around: 100,000 children stay fast.
+  Document document;
+  ASSERT_TRUE(Parse("[Services]\nCount=0\n[Other]\nk=v\n", &document, nullptr));
+  Node* services = document.roots()[0];
+  constexpr int kChildren = 100000;
+  for (int i = 0; i < kChildren; ++i) {
+    Node* child = services->AddChild("Service_" + std::to_string(i));
+    ASSERT_NE(child, nullptr);
+    child->SetAttribute("Name", "n");
+  }
+  const std::string text = Serialize(document);
+  Document reread;
+  ASSERT_TRUE(Parse(text, &reread, nullptr));
+  ASSERT_EQ(reread.roots().size(), 2U);
+  EXPECT_EQ(reread.roots()[0]->children().size(), static_cast<std::size_t>(kChildren));
+  EXPECT_EQ(reread.roots()[0]->children().back()->name(), "Service_99999");
+  EXPECT_TRUE(reread.roots()[1]->children().empty());
+  EXPECT_EQ(text.substr(text.size() - 12), "[Other]\nk=v\n");
+}
+
+}  // namespace
+}  // namespace kestrine::ini
