@@ -1,8 +1,10 @@
-// Builds a few service records, copies them with the two copy rules of the
+// Builds a few service records, copies them with the three copy rules of the
 // library and prints what each copy holds.
 //
 //   copy assignment        every field, texts of unused settings groups too
 //   CService::CopyFrom     every field; a settings group not in use arrives empty
+//   CopyService            through the setters: the target keeps its ZR id and
+//                          the WSDL location gets forward slashes
 #include <kestrine/kestrine.h>
 
 #include <cstdio>
@@ -63,6 +65,11 @@ int main() {
   CService copied;
   copied.CopyFrom(&orders);
   Print("CService::CopyFrom of Orders (unused proxy group arrives empty):", copied);
+
+  CService target;
+  target.SetZRID(99);
+  CServiceRepositoryLight::CopyService(&orders, &target);
+  Print("CopyService of Orders onto a record with ZR id 99 (keeps 99):", target);
 
   CService jms;
   jms = billing;

@@ -8,6 +8,9 @@
 #include "kestrine/proxy_settings.h"
 #include "kestrine/security_settings.h"
 #include "kestrine/service.h"
+#include "kestrine/service_repository.h"
+#include "kestrine/service_repository_light.h"
+#include "kestrine/str_sub.h"
 #include "kestrine/version.h"
 
 #endif  // KESTRINE_KESTRINE_H

@@ -1,0 +1,144 @@
+// The repository implementation class.
+#ifndef KESTRINE_SERVICE_REPOSITORY_LIGHT_H
+#define KESTRINE_SERVICE_REPOSITORY_LIGHT_H
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kestrine/export.h"
+#include "kestrine/service.h"
+#include "kestrine/service_repository.h"
+
+/// The repository: an ordered collection of service records keyed by record
+/// name, with loading from a script's services file and searches by WSDL
+/// location.
+///
+/// Names are ordered and compared byte by byte as unsigned characters,
+/// case-sensitive. The repository owns the records it holds (always copies of
+/// its own) and deletes them on deletion by name and on destruction. The
+/// first record added under a name stays; later ones are refused.
+///
+/// Statuses: 0 success, 1 null argument or failure, 2 name already held,
+/// 3 name not found or services file missing or not openable.
+///
+/// Not copyable: two repositories never own the same records. One thread at
+/// a time per repository; separate repositories are independent.
+class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
+ public:
+  CServiceRepositoryLight();
+  CServiceRepositoryLight(const CServiceRepositoryLight&) = delete;
+  CServiceRepositoryLight& operator=(const CServiceRepositoryLight&) = delete;
+  /// Deletes every record and releases a tree that is still open. Never throws.
+  ~CServiceRepositoryLight() override;
+
+  // ---- Loading -------------------------------------------------------------
+
+  /// Remembers `scriptFolder` (see `GetScriptPath`) and the services file path
+  /// (the folder, a backslash unless it ends in one, "WSDL\web_services.ini"),
+  /// then loads every service node of that file. Records already held stay;
+  /// a node whose name is held is refused. Returns 0 loaded (possibly
+  /// nothing), 1 null or empty folder, a tree already open, or every node
+  /// refused; 3 the file is missing or cannot be parsed (it is never written).
+  int LoadDataFromScript(const char* scriptFolder) override;
+
+  // ---- Lookup by name ------------------------------------------------------
+
+  int GetServiceByName(const char* name, CService* record) override;
+  /// The script folder as last given to `LoadDataFromScript`, "" before that.
+  const char* GetScriptPath() override;
+  /// The services file path derived by the last `LoadDataFromScript`, "" before.
+  const char* GetIniFilePath();
+
+  /// Sets *out to the stored record itself (owned by the repository, valid
+  /// until it is deleted or the repository destroyed). Changing its name does
+  /// not re-file it. Returns 0, 1 (null argument) or 3 (not found; *out kept).
+  int GetServicePtrByName(const char* name, CService** out);
+
+  /// Empties `names`, then appends each record's current name in key order.
+  /// Returns 0, or 1 for null.
+  int GetServiceNames(std::vector<std::string>* names);
+
+  /// Copies `source` into `target` through the setters (WSDL backslashes become
+  /// forward slashes, the target's ZR identifier is kept, settings groups not
+  /// in use arrive empty). Source and target may be the same record.
+  /// Returns 0, or 1 for a null argument.
+  static int CopyService(CService* source, CService* target);
+
+  // ---- Lookup by WSDL location ---------------------------------------------
+  // Results are new copies (every field, made by the copy assignment) owned by
+  // the caller, in name order. A list is emptied first; the pointers it held
+  // are dropped, not deleted. Backslashes count as forward slashes in
+  // locations and endpoints; nothing else is normalised. Returns 0 (also when
+  // nothing matches) or 1 (null argument).
+
+  int GetServicesByWSDL(const char* wsdlLocation, std::vector<CService*>* list);
+  int GetServicesByWSDLWithName(const char* wsdlLocation, const char* serviceName,
+                                std::vector<CService*>* list);
+  int GetServicesByWSDLWithNameEndpoint(const char* wsdlLocation, const char* serviceName,
+                                        const char* endpoint, std::vector<CService*>* list);
+  int GetFirstServiceByWSDL(const char* wsdlLocation, CService** out) override;
+  int GetFirstServiceByWSDLWithName(const char* wsdlLocation, const char* serviceName,
+                                    CService** out) override;
+  int GetFirstServiceByWSDLWithNameEndpoint(const char* wsdlLocation, const char* serviceName,
+                                            const char* endpoint, CService** out) override;
+
+ protected:
+  using ServiceMap = std::map<std::string, std::unique_ptr<CService>>;
+
+  // ---- Collection --------------------------------------------------------------
+
+  /// Stores a copy (`CService::CopyFrom`) of `record` under its name.
+  /// Returns 0, 1 (null) or 2 (name already held; nothing changes).
+  int AddService(const CService* record);
+  int GetServiceByNameInternal(const char* name, CService** out);
+  /// Deletes the record held under `name`. Returns 0, 1 (null) or 3.
+  int DeleteServiceByNameInternal(const char* name);
+  /// Deletes every record. Returns 0.
+  int CleanUp();
+  /// *out = whether the two records' names differ. Returns 0, or 1 for null.
+  int ToReplaceService(const CService* existing, const CService* candidate, bool* out);
+
+  // ---- Value codecs ------------------------------------------------------------
+
+  /// Reads a local "YYYY-MM-DD hh:mm:ss" time; text that is no valid time in
+  /// the 32-bit range stores 0. Returns 1 for a null output place, else 0.
+  int String2Time(std::string text, long* out) const;
+  /// Reads the leading decimal number (0 when none; saturates at the 32-bit
+  /// limits). Returns 1 for a null output place, else 0.
+  int String2IntValue(std::string text, int* out) const;
+
+  // Writers of one key of a service node, in the value forms of the services
+  // file. Each returns 1 for a null key (or null text), 1 when the INI tree
+  // refuses the key, else 0. A time without a local form is written empty.
+  int Write_StringValue2IniFile(void* node, const char* key, const char* value) const;
+  int Write_BoolValue2IniFile(void* node, const char* key, bool value) const;
+  int Write_IntValue2IniFile(void* node, const char* key, int value) const;
+  int Write_TimeValue2IniFile(void* node, const char* key, long value) const;
+
+  // ---- Loading steps -------------------------------------------------------------
+
+  int LoadServicesFromFile(const char* iniFilePath);
+  /// Fills `record` from a service node. Returns 1 for a null argument, else 0.
+  int LoadSingleServiceData(void* node, CService* record);
+
+  // ---- Searches ----------------------------------------------------------------------
+
+  /// *out = whether the two locations are equal with every backslash taken as
+  /// a forward slash. Returns 0, or 1 for a null argument (*out untouched).
+  int LocationsEqual(const char* first, const char* second, bool* out) const;
+
+  /// The open INI tree during a load or save; null when none is open.
+  void* TreeHandle = nullptr;
+  std::string ScriptPath;
+  std::string IniFilePath;
+  ServiceMap Services;
+
+ private:
+  struct SearchCriteria;
+  int CollectMatches(const SearchCriteria& criteria, std::vector<CService*>* list) const;
+  int TakeFirstMatch(const SearchCriteria& criteria, CService** out);
+};
+
+#endif  // KESTRINE_SERVICE_REPOSITORY_LIGHT_H

@@ -1,0 +1,155 @@
+// Loading a script's services file into the collection.
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "kestrine/service_repository_light.h"
+#include "platform/vask_ini_tree.h"
+#include "repository/services_file.h"
+#include "repository/tree_guard.h"
+#include "repository/value_codecs.h"
+
+namespace file = kestrine::services_file;
+namespace codecs = kestrine::codecs;
+
+namespace kestrine {
+
+void* FindServicesRoot(void* tree) {
+  vaskinitree_enumerate_roots(tree);
+  while (void* root = vaskinitree_get_next_root(tree)) {
+    const char* name = vaskinitreenode_get_name(root);
+    if (name != nullptr && std::strcmp(name, file::kServicesRoot) == 0) return root;
+  }
+  return nullptr;
+}
+
+}  // namespace kestrine
+
+int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
+  if (scriptFolder == nullptr) return 1;
+  // The folder may be one of this repository's own path texts: copy it first.
+  const std::string folder = scriptFolder;
+  IniFilePath = folder;
+  if (IniFilePath.empty()) return 1;
+  if (IniFilePath.back() != file::kPathSeparator) IniFilePath += file::kPathSeparator;
+  IniFilePath += file::kRelativePath;
+  ScriptPath = folder;
+  return LoadServicesFromFile(IniFilePath.c_str());
+}
+
+int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
+  if (iniFilePath == nullptr) return 1;
+  if (os_is_file_exist(iniFilePath) == 0) return 3;
+  if (TreeHandle != nullptr) return 1;
+  TreeHandle = vaskinitree_new_ex(iniFilePath, 0);
+  if (TreeHandle == nullptr) return 3;
+  kestrine::TreeGuard guard(TreeHandle);
+
+  void* root = kestrine::FindServicesRoot(TreeHandle);
+  if (root == nullptr) return 0;
+
+  bool failed = false;
+  int added = 0;
+  int refused = 0;
+  vaskinitreenode_enumerate_sons(root);
+  while (void* node = vaskinitreenode_get_next_son(root)) {
+    try {
+      CService record;
+      if (LoadSingleServiceData(node, &record) != 0) {
+        failed = true;
+        break;
+      }
+      if (AddService(&record) == 0) {
+        ++added;
+      } else {
+        ++refused;
+      }
+    } catch (const std::bad_alloc&) {
+      failed = true;
+      break;
+    }
+  }
+  if (added == 0 && refused > 0) failed = true;
+  return failed ? 1 : 0;
+}
+
+int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record) {
+  if (node == nullptr || record == nullptr) return 1;
+  const auto value = [node](const char* key) { return vaskinitreenode_get_attrib(node, key); };
+  const auto readBool = [&](const char* key, void (CService::*set)(bool)) {
+    if (const char* text = value(key)) (record->*set)(codecs::DecodeBool(text));
+  };
+  const auto readText = [&](const char* key, void (CService::*set)(const char*)) {
+    if (const char* text = value(key)) (record->*set)(text);
+  };
+  const auto readTime = [&](const char* key, void (CService::*set)(long)) {
+    if (const char* text = value(key)) (record->*set)(codecs::DecodeTime(text));
+  };
+
+  if (const char* linked = value(file::kLinkedToZR)) {
+    record->SetLinkedToZR(codecs::DecodeBool(linked));
+    // Without "ZR_ID" a linked record keeps the identifier -1.
+    if (record->GetLinkedToZR()) {
+      if (const char* id = value(file::kZRID)) record->SetZRID(codecs::DecodeInt(id));
+    }
+  }
+  readText(file::kName, &CService::SetName);
+  readText(file::kCreatedBy, &CService::SetCreatedBy);
+
+  // Without "LocationType" the record keeps "not set" and no UDDI key is read.
+  if (const char* type = value(file::kLocationType)) {
+    const int location = codecs::DecodeInt(type);
+    record->SetLocationType(static_cast<LocationTypesEnum>(location));
+    if (location == LocationUDDI) {
+      readText(file::kUDDIServer, &CService::SetUDDIServer);
+      if (const char* version = value(file::kUDDIVersion)) {
+        record->SetUDDIVersion(codecs::DecodeInt(version));
+      }
+      readText(file::kUDDIServiceKey, &CService::SetUDDIServiceKey);
+    }
+  }
+  readBool(file::kOverrideServiceAddress, &CService::SetOverrideServiceAddress);
+  readBool(file::kKeepUpToDate, &CService::SetKeepUpToDate);
+  if (const char* description = value(file::kDescription)) {
+    record->SetDescription(codecs::UnescapeDescription(description).c_str());
+  }
+  readText(file::kServiceName, &CService::SetServiceName);
+  readText(file::kServiceAddress, &CService::SetServiceAddress);
+  readText(file::kWSDLLocation, &CService::SetWSDLLocation);
+  readTime(file::kCreationDate, &CService::SetCreationDate);
+  readTime(file::kLastSyncWithWSDL, &CService::SetLastSyncWithWSDL);
+  {
+    // An absent key counts as the empty value, which reads as 0.
+    const char* zrSync = value(file::kLastSyncWithWSDLZROrig);
+    record->SetLastSyncWithWSDLZROrig(codecs::DecodeTime(zrSync != nullptr ? zrSync : ""));
+  }
+
+  // The connection settings are read as one unit: if any of them cannot be
+  // stored, the record keeps none of them and the JMS keys are not read.
+  try {
+    const char* useProxy = value(file::kUseProxy);
+    record->SetUseProxySettings(useProxy != nullptr && codecs::DecodeBool(useProxy));
+    const char* useSecurity = value(file::kUseSecurity);
+    record->SetUseSecuritySettings(useSecurity != nullptr && codecs::DecodeBool(useSecurity));
+    readText(file::kProxyServerName, &CService::SetProxyServerName);
+    readText(file::kProxyUserName, &CService::SetProxyUserName);
+    readText(file::kProxyPortNumber, &CService::SetProxyPortNum);
+    readText(file::kUserName, &CService::SetUserName);
+    readText(file::kPassword, &CService::SetUserPassword);
+    readText(file::kProxyPassword, &CService::SetProxyPassword);
+  } catch (const std::bad_alloc&) {
+    record->ClearAdvancedSettings();
+    return 0;
+  }
+
+  // The JMS transport, likewise as one unit.
+  try {
+    const char* useJms = value(file::kUseJmsTransport);
+    record->SetIsJMSTransport(useJms != nullptr && codecs::DecodeBool(useJms));
+    readText(file::kJmsRequestQueue, &CService::SetJMSRequestQueue);
+    readText(file::kJmsResponseQueue, &CService::SetJMSResponseQueue);
+  } catch (const std::bad_alloc&) {
+    record->ClearJmsFields();
+  }
+  return 0;
+}

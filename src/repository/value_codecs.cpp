@@ -1,0 +1,137 @@
+// The text forms of the services file's values, both ways.
+#include "repository/value_codecs.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <ctime>
+
+#include "kestrine/str_sub.h"
+#include "platform/local_time.h"
+
+namespace kestrine::codecs {
+namespace {
+
+// Only the first 999 characters of a value are looked at, as the reader has
+// always copied values into a 1,000-byte buffer.
+constexpr std::size_t kMaxValueLength = 999;
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int Saturate(long long value) {
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+// Reads a decimal number as scanf's "%d" does (blanks skipped, an optional
+// sign, at least one digit; with `width` at most that many characters after
+// the blanks), saturating instead of overflowing. Advances `pos` past what
+// it read; false when no digit was there.
+bool ScanInt(std::string_view text, std::size_t& pos, std::size_t width, int* out) {
+  std::size_t i = pos;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  const std::size_t limit = width == 0 ? text.size() : std::min(text.size(), i + width);
+  bool negative = false;
+  if (i < limit && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  if (i >= limit || !IsDigit(text[i])) return false;
+  long long value = 0;
+  for (; i < limit && IsDigit(text[i]); ++i) {
+    if (value <= LLONG_MAX / 10) value = value * 10 + (text[i] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  *out = Saturate(negative ? -value : value);
+  pos = i;
+  return true;
+}
+
+bool ScanLiteral(std::string_view text, std::size_t& pos, char literal) {
+  if (pos >= text.size() || text[pos] != literal) return false;
+  ++pos;
+  return true;
+}
+
+// Scans "%d-%2d-%2d %d:%d:%d" into year, month, day, hour, minute, second;
+// the fields the scan does not reach stay 0.
+void ScanTime(std::string_view text, int fields[6]) {
+  std::size_t pos = 0;
+  if (!ScanInt(text, pos, 0, &fields[0]) || !ScanLiteral(text, pos, '-')) return;
+  if (!ScanInt(text, pos, 2, &fields[1]) || !ScanLiteral(text, pos, '-')) return;
+  if (!ScanInt(text, pos, 2, &fields[2])) return;
+  while (pos < text.size() && IsSpace(text[pos])) ++pos;
+  if (!ScanInt(text, pos, 0, &fields[3]) || !ScanLiteral(text, pos, ':')) return;
+  if (!ScanInt(text, pos, 0, &fields[4]) || !ScanLiteral(text, pos, ':')) return;
+  ScanInt(text, pos, 0, &fields[5]);
+}
+
+std::tm BrokenDown(const int fields[6], int isDst) {
+  std::tm local{};
+  local.tm_year = Saturate(static_cast<long long>(fields[0]) - 1900);
+  local.tm_mon = Saturate(static_cast<long long>(fields[1]) - 1);
+  local.tm_mday = fields[2];
+  local.tm_hour = fields[3];
+  local.tm_min = fields[4];
+  local.tm_sec = fields[5];
+  local.tm_isdst = isDst;
+  return local;
+}
+
+}  // namespace
+
+bool DecodeBool(const char* value) { return value == nullptr || value[0] != '0'; }
+
+const char* EncodeBool(bool value) { return value ? "1" : "0"; }
+
+int DecodeInt(std::string_view text) {
+  text = text.substr(0, kMaxValueLength);
+  std::size_t pos = 0;
+  int value = 0;
+  return ScanInt(text, pos, 0, &value) ? value : 0;
+}
+
+std::string EncodeInt(int value) { return std::to_string(value); }
+
+long DecodeTime(std::string_view text) {
+  if (text.empty()) return 0;
+  int fields[6] = {0, 0, 0, 0, 0, 0};
+  ScanTime(text.substr(0, kMaxValueLength), fields);
+
+  // First read the text as standard time. When that moves the hour, the date
+  // lies in daylight-saving time: read it again with the flag the first
+  // conversion found, so that the wall-clock time is kept.
+  std::tm first = BrokenDown(fields, 0);
+  long seconds = 0;
+  if (!platform::MakeTime32(&first, &seconds)) seconds = 0;
+  if (first.tm_hour == fields[3]) return seconds;
+  std::tm second = BrokenDown(fields, first.tm_isdst);
+  if (!platform::MakeTime32(&second, &seconds)) seconds = 0;
+  return seconds;
+}
+
+std::string EncodeTime(long seconds) {
+  std::tm local{};
+  if (!platform::LocalTime32(seconds, &local)) return std::string();
+  char buffer[64] = {};
+  const std::size_t length = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+  return std::string(buffer, length);
+}
+
+std::string EscapeDescription(std::string text) {
+  StrSub(text, "\r", "{CR}");
+  StrSub(text, "\n", "{LF}");
+  return text;
+}
+
+std::string UnescapeDescription(std::string text) {
+  StrSub(text, "{CR}", "\r");
+  StrSub(text, "{LF}", "\n");
+  return text;
+}
+
+}  // namespace kestrine::codecs

@@ -1,0 +1,36 @@
+// The text forms of the services file's values, both ways.
+#ifndef KESTRINE_REPOSITORY_VALUE_CODECS_H
+#define KESTRINE_REPOSITORY_VALUE_CODECS_H
+
+#include <string>
+#include <string_view>
+
+namespace kestrine::codecs {
+
+/// Boolean: false when the value's first character is "0", true for every
+/// other value, the empty one included.
+bool DecodeBool(const char* value);
+const char* EncodeBool(bool value);
+
+/// Integer: the leading decimal number of the first 999 characters (blanks
+/// skipped, an optional sign), 0 when there is none, saturated at the 32-bit
+/// limits.
+int DecodeInt(std::string_view text);
+std::string EncodeInt(int value);
+
+/// Time: local "YYYY-MM-DD hh:mm:ss" to seconds since 1970 UTC; 0 for the
+/// empty text and for anything that is no valid time in the 32-bit range.
+/// Out-of-range fields normalise; a wall-clock time inside daylight-saving
+/// time reads as that wall-clock time.
+long DecodeTime(std::string_view text);
+/// The local time of `seconds` in the same form; the empty text when it has no
+/// local form in the 32-bit range.
+std::string EncodeTime(long seconds);
+
+/// Description: every CR becomes "{CR}", then every LF "{LF}"; and back.
+std::string EscapeDescription(std::string text);
+std::string UnescapeDescription(std::string text);
+
+}  // namespace kestrine::codecs
+
+#endif  // KESTRINE_REPOSITORY_VALUE_CODECS_H

@@ -1,0 +1,314 @@
+// Loading a script folder's services file into a repository.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/vask_ini_tree.h"
+#include "script_folder.h"
+#include "testable_repository.h"
+#include "time_zone.h"
+
+namespace {
+
+using kestrine::testing::ScriptFolder;
+using kestrine::testing::TestableRepository;
+
+std::vector<std::string> Names(CServiceRepositoryLight& repository) {
+  std::vector<std::string> names;
+  repository.GetServiceNames(&names);
+  return names;
+}
+
+const CService& Stored(CServiceRepositoryLight& repository, const char* name) {
+  CService* record = nullptr;
+  EXPECT_EQ(repository.GetServicePtrByName(name, &record), 0) << name;
+  static const CService kMissing;
+  return record != nullptr ? *record : kMissing;
+}
+
+constexpr char kTwoServices[] =
+    "[Services]\n"
+    "[Services\\Service_1]\n"
+    "Name=Orders\n"
+    "WSDLLocation=C:\\wsdl\\orders.wsdl\n"
+    "[Services\\Service_2]\n"
+    "Name=Billing\n";
+
+TEST(Loading, FolderSpellingsGiveTheSamePath) {
+  ScriptFolder script;
+  script.Write(kTwoServices);
+  const std::string base = script.path();
+  for (const std::string& folder : {base, base + "\\", base + "/"}) {
+    TestableRepository repository;
+    EXPECT_EQ(repository.LoadDataFromScript(folder.c_str()), 0) << folder;
+    EXPECT_EQ(repository.GetScriptPath(), folder);
+    const std::string separator = folder.back() == '\\' ? "" : "\\";
+    EXPECT_EQ(repository.GetIniFilePath(), folder + separator + "WSDL\\web_services.ini");
+    EXPECT_EQ(Names(repository), (std::vector<std::string>{"Billing", "Orders"}));
+  }
+}
+
+TEST(Loading, MissingFileGives3WithPathsSet) {
+  ScriptFolder script;
+  TestableRepository repository;
+  EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 3);
+  EXPECT_EQ(repository.GetScriptPath(), script.path());
+  EXPECT_EQ(repository.GetIniFilePath(), script.path() + "\\WSDL\\web_services.ini");
+  EXPECT_FALSE(script.FileExists());
+}
+
+TEST(Loading, BadFolders) {
+  TestableRepository repository;
+  EXPECT_EQ(repository.LoadDataFromScript(nullptr), 1);
+  EXPECT_STREQ(repository.GetScriptPath(), "");
+  ScriptFolder script;
+  script.Write(kTwoServices);
+  ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+  // An empty folder fails; the script path keeps its earlier value.
+  EXPECT_EQ(repository.LoadDataFromScript(""), 1);
+  EXPECT_EQ(repository.GetScriptPath(), script.path());
+  EXPECT_STREQ(repository.GetIniFilePath(), "");
+  // The repository's own path text may be passed back in.
+  EXPECT_EQ(repository.LoadDataFromScript(repository.GetScriptPath()), 1);  // all refused
+  EXPECT_EQ(repository.GetScriptPath(), script.path());
+}
+
+// The file's shape decides what is added; the status says whether anything
+// could be stored.
+TEST(Loading, FileShapes) {
+  const struct {
+    const char* name;
+    const char* text;
+    int status;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"other roots first",
+       "[General]\nName=NotAService\n[General\\Child]\nName=NotEither\n"
+       "[Services]\n[Services\\S]\nName=Orders\n",
+       0,
+       {"Orders"}},
+      {"only other roots", "[General]\n[General\\Service_1]\nName=Orders\n", 0, {}},
+      {"empty Services root", "; nothing yet\n[Services]\n", 0, {}},
+      {"empty file", "", 0, {}},
+      {"duplicate names",
+       "[Services]\n[Services\\A]\nName=X\nServiceName=first\n"
+       "[Services\\B]\nName=X\nServiceName=second\n[Services\\C]\nName=Y\n",
+       0,
+       {"X", "Y"}},
+      {"only the first Services root counts",
+       "[Services]\n[Services\\A]\nName=First\n[Services]\n[Services\\A]\nName=Second\n",
+       0,
+       {"First"}},
+      {"nodes without a name",
+       "[Services]\n[Services\\A]\nServiceName=x\n[Services\\B]\n",
+       0,
+       {" "}},
+      {"a root named in another case", "[services]\n[services\\A]\nName=X\n", 0, {}},
+  };
+  for (const auto& c : cases) {
+    ScriptFolder script;
+    script.Write(c.text);
+    TestableRepository repository;
+    EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), c.status) << c.name;
+    EXPECT_EQ(Names(repository), c.names) << c.name;
+    EXPECT_EQ(repository.TreeHandle, nullptr);
+  }
+}
+
+TEST(Loading, FirstNodeOfANameWins) {
+  ScriptFolder script;
+  script.Write(
+      "[Services]\n[Services\\Service_7]\nName=X\nServiceName=first\n"
+      "[Services\\Service_1]\nName=X\nServiceName=second\n");
+  TestableRepository repository;
+  ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+  EXPECT_STREQ(Stored(repository, "X").GetServiceName(), "first");
+}
+
+TEST(Loading, SecondLoadOfTheSameFolderRefusesEveryNode) {
+  ScriptFolder script;
+  script.Write(kTwoServices);
+  TestableRepository repository;
+  ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+  CService* orders = nullptr;
+  ASSERT_EQ(repository.GetServicePtrByName("Orders", &orders), 0);
+  orders->SetServiceName("changed in memory");
+  EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 1);
+  CService* again = nullptr;
+  ASSERT_EQ(repository.GetServicePtrByName("Orders", &again), 0);
+  EXPECT_EQ(again, orders);  // pointers stay valid across loads
+  EXPECT_STREQ(again->GetServiceName(), "changed in memory");
+  EXPECT_EQ(Names(repository).size(), 2u);
+}
+
+TEST(Loading, TwoScriptsIntoOneRepository) {
+  ScriptFolder first;
+  first.Write(kTwoServices);
+  ScriptFolder second;
+  second.Write(
+      "[Services]\n[Services\\Service_1]\nName=Shipping\n"
+      "[Services\\Service_2]\nName=Orders\nServiceName=from second\n");
+  TestableRepository repository;
+  ASSERT_EQ(repository.LoadDataFromScript(first.c_str()), 0);
+  ASSERT_EQ(repository.LoadDataFromScript(second.c_str()), 0);
+  EXPECT_EQ(Names(repository), (std::vector<std::string>{"Billing", "Orders", "Shipping"}));
+  EXPECT_STREQ(Stored(repository, "Orders").GetServiceName(), "");
+  EXPECT_EQ(repository.GetScriptPath(), second.path());
+}
+
+TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
+  for (const char* text :
+       {"[Services]\n[Services\\A\nName=X\n", "[Services\\Orphan]\nName=X\n", "[Services]\n[]\n"}) {
+    ScriptFolder script;
+    script.Write(text);
+    TestableRepository repository;
+    EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 3) << text;
+    EXPECT_TRUE(Names(repository).empty());
+    EXPECT_EQ(script.Read(), text);
+    EXPECT_EQ(repository.TreeHandle, nullptr);
+  }
+}
+
+TEST(Loading, OpenTreeRefusesTheLoad) {
+  ScriptFolder script;
+  script.Write(kTwoServices);
+  TestableRepository repository;
+  repository.TreeHandle = vaskinitree_new_ex("unused", 1);
+  ASSERT_NE(repository.TreeHandle, nullptr);
+  void* open = repository.TreeHandle;
+  EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 1);
+  EXPECT_EQ(repository.TreeHandle, open);
+  EXPECT_TRUE(Names(repository).empty());
+  // A missing file is reported before the open tree is looked at.
+  ScriptFolder empty;
+  EXPECT_EQ(repository.LoadDataFromScript(empty.c_str()), 3);
+  // The destructor releases the tree that is still open.
+}
+
+// Every key of the table, read into its field.
+TEST(Loading, ReadsEveryKey) {
+  kestrine::testing::ScopedTimeZone zone("UTC0");
+  ScriptFolder script;
+  script.Write(
+      "[Services]\n[Services\\Service_1]\n"
+      "LinkedToZR=1\nZR_ID=4711\nName=Orders\nCreatedBy=alice\n"
+      "Description=line 1{CR}{LF}line 2\nServiceName=OrderService\n"
+      "WSDLLocation=C:\\wsdl\\orders.wsdl\nServiceAddress=http://host/orders\n"
+      "LocationType=2\nUDDIServer=uddi.example\nUDDIVersion=3\nUDDIServiceKey=uuid:1\n"
+      "KeepUpToDate=1\nCreationDate=1970-01-01 00:00:10\nLastSyncWithWSDL=1970-01-01 00:00:20\n"
+      "LastSyncWithWSDLZROrininal=1970-01-01 00:00:30\nOverrideServiceAddress=1\n"
+      "UseProxy=1\nProxyUserName=pu\nProxyServerName=proxy\nProxyPortNumber=3128\n"
+      "ProxyPassword=pp\nUseSecurity=1\nPassword=secret;#1\nUserName=user\n"
+      "UseJmsTransport=1\nJmsRequestQueue=rq\nJmsResponseQueue=rs\n");
+  TestableRepository repository;
+  ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+  const CService& record = Stored(repository, "Orders");
+  EXPECT_TRUE(record.GetLinkedToZR());
+  EXPECT_EQ(record.GetZRID(), 4711);
+  EXPECT_STREQ(record.GetCreatedBy(), "alice");
+  EXPECT_STREQ(record.GetDescription(), "line 1\r\nline 2");
+  EXPECT_STREQ(record.GetServiceName(), "OrderService");
+  EXPECT_STREQ(record.GetWSDLLocation(), "C:/wsdl/orders.wsdl");
+  EXPECT_STREQ(record.GetServiceAddress(), "http://host/orders");
+  EXPECT_EQ(record.GetLocationType(), LocationUDDI);
+  EXPECT_STREQ(record.GetUDDIServer(), "uddi.example");
+  EXPECT_EQ(record.GetUDDIVersion(), 3);
+  EXPECT_STREQ(record.GetUDDIServiceKey(), "uuid:1");
+  EXPECT_TRUE(record.GetKeepUpToDate());
+  EXPECT_TRUE(record.GetOverrideServiceAddress());
+  EXPECT_EQ(record.GetCreationDate(), 10);
+  EXPECT_EQ(record.GetLastSyncWithWSDL(), 20);
+  EXPECT_EQ(record.GetLastSyncWithWSDLZROrig(), 30);
+  EXPECT_TRUE(record.GetUseProxySettings());
+  EXPECT_STREQ(record.GetProxyUserName(), "pu");
+  EXPECT_STREQ(record.GetProxyServerName(), "proxy");
+  EXPECT_STREQ(record.GetProxyPortNum(), "3128");
+  EXPECT_STREQ(record.GetProxyPassword(), "pp");
+  EXPECT_TRUE(record.GetUseSecuritySettings());
+  EXPECT_STREQ(record.GetUserPassword(), "secret;#1");
+  EXPECT_STREQ(record.GetUserName(), "user");
+  EXPECT_TRUE(record.GetIsJMSTransport());
+  EXPECT_STREQ(record.GetJMSRequestQueue(), "rq");
+  EXPECT_STREQ(record.GetJMSResponseQueue(), "rs");
+}
+
+// A node with no keys at all loads as a new record named with one space.
+TEST(Loading, AbsentKeysKeepTheDefaults) {
+  ScriptFolder script;
+  script.Write(
+      "[Services]\n[Services\\Service_1]\nname=lower case is not the key\n"
+      "LinkedToZR=1\nUseProxy=0\nProxyServerName=proxy\nProxyPortNumber=80\n"
+      "UseSecurity=0\nUserName=user\n[Services\\Service_2]\nName=Z\nZR_ID=5\n");
+  TestableRepository repository;
+  ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+  const CService& blank = Stored(repository, " ");
+  EXPECT_TRUE(blank.GetLinkedToZR());
+  EXPECT_EQ(blank.GetZRID(), -1);  // linked without "ZR_ID"
+  EXPECT_EQ(blank.GetLocationType(), LocationNotSet);
+  EXPECT_EQ(blank.GetUDDIVersion(), -1);
+  EXPECT_EQ(blank.GetLastSyncWithWSDLZROrig(), 0);
+  // Proxy and credential values of groups not in use are not stored.
+  EXPECT_FALSE(blank.GetUseProxySettings());
+  EXPECT_STREQ(blank.GetProxyServerName(), "");
+  EXPECT_STREQ(blank.GetProxyPortNum(), "");
+  EXPECT_STREQ(blank.GetUserName(), "");
+  // No JMS keys: transport off, queues empty.
+  EXPECT_FALSE(blank.GetIsJMSTransport());
+  EXPECT_STREQ(blank.GetJMSRequestQueue(), "");
+  // "ZR_ID" without "LinkedToZR" is not read.
+  EXPECT_EQ(Stored(repository, "Z").GetZRID(), -1);
+}
+
+TEST(Loading, LocationTypeDecidesAboutUddiKeys) {
+  const struct {
+    const char* value;
+    int type;
+    bool uddi;
+  } cases[] = {{"2", 2, true},    {" 2", 2, true},  {"x2", 0, false}, {"3", 3, false},
+               {"-1", -1, false}, {"2.5", 2, true}, {"", 0, false}};
+  for (const auto& c : cases) {
+    ScriptFolder script;
+    script.Write(std::string("[Services]\n[Services\\S]\nName=N\nLocationType=") + c.value +
+                 "\nUDDIServer=u\nUDDIVersion=7\nUDDIServiceKey=k\n");
+    TestableRepository repository;
+    ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+    const CService& record = Stored(repository, "N");
+    EXPECT_EQ(static_cast<int>(record.GetLocationType()), c.type) << c.value;
+    EXPECT_STREQ(record.GetUDDIServer(), c.uddi ? "u" : "") << c.value;
+    EXPECT_EQ(record.GetUDDIVersion(), c.uddi ? 7 : -1) << c.value;
+  }
+}
+
+TEST(Loading, BooleanValues) {
+  const struct {
+    const char* value;
+    bool expected;
+  } cases[] = {{"yes", true}, {"false", true}, {"", true},     {"1", true},
+               {"0", false},  {"00", false},   {"0abc", false}};
+  for (const auto& c : cases) {
+    ScriptFolder script;
+    script.Write(std::string("[Services]\n[Services\\S]\nName=N\nUseProxy=") + c.value +
+                 "\nKeepUpToDate=" + c.value + "\nUseJmsTransport=" + c.value + "\n");
+    TestableRepository repository;
+    ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+    const CService& record = Stored(repository, "N");
+    EXPECT_EQ(record.GetUseProxySettings(), c.expected) << '"' << c.value << '"';
+    EXPECT_EQ(record.GetKeepUpToDate(), c.expected) << '"' << c.value << '"';
+    EXPECT_EQ(record.GetIsJMSTransport(), c.expected) << '"' << c.value << '"';
+  }
+}
+
+TEST(Loading, LoadSingleServiceDataNullArguments) {
+  TestableRepository repository;
+  CService record;
+  EXPECT_EQ(repository.LoadSingleServiceData(nullptr, &record), 1);
+  void* tree = vaskinitree_new_ex("unused", 1);
+  void* root = vaskinitree_add_root(tree, "Services");
+  EXPECT_EQ(repository.LoadSingleServiceData(root, nullptr), 1);
+  EXPECT_EQ(repository.LoadSingleServiceData(root, &record), 0);
+  EXPECT_STREQ(record.GetName(), " ");
+  vaskinitree_delete(tree);
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// Sets the TZ variable for a scope. POSIX rules such as
+// "CET-1CEST,M3.5.0,M10.5.0/3" need no zone files.
+#ifndef KESTRINE_TESTS_SUPPORT_TIME_ZONE_H
+#define KESTRINE_TESTS_SUPPORT_TIME_ZONE_H
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace kestrine::testing {
+
+inline constexpr char kCentralEurope[] = "CET-1CEST,M3.5.0,M10.5.0/3";
+
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    if (const char* old = std::getenv("TZ")) previous_ = old;
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+  }
+  ~ScopedTimeZone() {
+    if (previous_) {
+      ::setenv("TZ", previous_->c_str(), 1);
+    } else {
+      ::unsetenv("TZ");
+    }
+    ::tzset();
+  }
+  ScopedTimeZone(const ScopedTimeZone&) = delete;
+  ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+}  // namespace kestrine::testing
+
+#endif  // KESTRINE_TESTS_SUPPORT_TIME_ZONE_H
