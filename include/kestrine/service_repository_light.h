@@ -12,8 +12,8 @@
 #include "kestrine/service_repository.h"
 
 /// The repository: an ordered collection of service records keyed by record
-/// name, with loading from a script's services file and searches by WSDL
-/// location.
+/// name, with loading from and saving to a script's services file and
+/// searches by WSDL location.
 ///
 /// Names are ordered and compared byte by byte as unsigned characters,
 /// case-sensitive. The repository owns the records it holds (always copies of
@@ -84,6 +84,23 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   int GetFirstServiceByWSDLWithNameEndpoint(const char* wsdlLocation, const char* serviceName,
                                             const char* endpoint, CService** out) override;
 
+  // ---- Saving ----------------------------------------------------------------
+
+  /// Rewrites "<folder>\WSDL\web_services.ini" with every held record, as
+  /// Service_1 ... Service_N in name order under one "Services" root. The new
+  /// file replaces the old one atomically: on failure the old file is left as
+  /// it was. Returns 0, or 1 (null folder, missing folder, a record that could
+  /// not be written, or the file could not be saved). Changes no record.
+  int SaveServicesToScript(const char* scriptFolder);
+
+  /// Appends `record` as a new node of the existing services file
+  /// "<folder>\WSDL\web_services.ini" (no backslash check on the folder) and
+  /// stores the node number in *nodeNumber when not null. Returns 0 when the
+  /// record is in the file on disk, 1 (null argument, a tree open, or the node
+  /// could not be written or saved; the file is left as it was), or 3 (the file
+  /// is missing or cannot be parsed; nothing is created or written).
+  int SaveServiceToScript(const char* scriptFolder, CService* record, int* nodeNumber);
+
  protected:
   using ServiceMap = std::map<std::string, std::unique_ptr<CService>>;
 
@@ -123,6 +140,22 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// Fills `record` from a service node. Returns 1 for a null argument, else 0.
   int LoadSingleServiceData(void* node, CService* record);
 
+  // ---- Saving steps ----------------------------------------------------------------
+
+  /// Removes the file; 0 when removed or absent, 1 for null or failure.
+  int DeleteExistingFile(const char* iniFilePath);
+  /// Writes a file holding only an empty "Services" root. Returns 0 or 1.
+  int SaveInitialDataToIniFile(const char* iniFilePath);
+  /// n = number of children of the "Services" root plus one. Returns 0.
+  int GetCurrentServiceIndex(void* root, int& n) const;
+  /// Adds node "Service_<n>" under `root`, writes the record's keys into it and
+  /// saves the open tree to `iniFilePath`. Returns 0 or 1.
+  int Save_SingleServiceDataToFile(const char* iniFilePath, void* root, int n,
+                                   const CService* record) const;
+  /// Writes the record's keys into `node` in the file's key order; stops at
+  /// the first failure. Returns 0 or 1.
+  int Write_ServiceNode(void* node, const CService* record) const;
+
   // ---- Searches ----------------------------------------------------------------------
 
   /// *out = whether the two locations are equal with every backslash taken as
@@ -136,6 +169,7 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   ServiceMap Services;
 
  private:
+  int AppendServiceNode(void* root, int n, const CService* record) const;
   struct SearchCriteria;
   int CollectMatches(const SearchCriteria& criteria, std::vector<CService*>* list) const;
   int TakeFirstMatch(const SearchCriteria& criteria, CService** out);
