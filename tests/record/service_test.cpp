@@ -7,7 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "record_expectations.h"
+
 namespace {
+
+using kestrine::testing::ExpectSamePlainFields;
 
 // A record with every field away from its default and both settings groups
 // holding texts, the proxy NOT in use and the credentials in use.
@@ -43,30 +47,6 @@ CService FullRecord() {
   record.SetProxyServerName("proxy");
   record.SetProxyPortNum("3128");
   return record;
-}
-
-// Every field that is not a connection setting.
-void ExpectSamePlainFields(const CService& a, const CService& b) {
-  EXPECT_EQ(a.GetLinkedToZR(), b.GetLinkedToZR());
-  EXPECT_EQ(a.GetZRID(), b.GetZRID());
-  EXPECT_STREQ(a.GetName(), b.GetName());
-  EXPECT_STREQ(a.GetDescription(), b.GetDescription());
-  EXPECT_STREQ(a.GetCreatedBy(), b.GetCreatedBy());
-  EXPECT_EQ(a.GetCreationDate(), b.GetCreationDate());
-  EXPECT_EQ(a.GetLastSyncWithWSDL(), b.GetLastSyncWithWSDL());
-  EXPECT_EQ(a.GetLastSyncWithWSDLZROrig(), b.GetLastSyncWithWSDLZROrig());
-  EXPECT_EQ(a.GetLocationType(), b.GetLocationType());
-  EXPECT_EQ(a.GetKeepUpToDate(), b.GetKeepUpToDate());
-  EXPECT_STREQ(a.GetWSDLLocation(), b.GetWSDLLocation());
-  EXPECT_STREQ(a.GetServiceName(), b.GetServiceName());
-  EXPECT_STREQ(a.GetServiceAddress(), b.GetServiceAddress());
-  EXPECT_STREQ(a.GetUDDIServer(), b.GetUDDIServer());
-  EXPECT_EQ(a.GetUDDIVersion(), b.GetUDDIVersion());
-  EXPECT_STREQ(a.GetUDDIServiceKey(), b.GetUDDIServiceKey());
-  EXPECT_EQ(a.GetOverrideServiceAddress(), b.GetOverrideServiceAddress());
-  EXPECT_STREQ(a.GetJMSRequestQueue(), b.GetJMSRequestQueue());
-  EXPECT_STREQ(a.GetJMSResponseQueue(), b.GetJMSResponseQueue());
-  EXPECT_EQ(a.GetIsJMSTransport(), b.GetIsJMSTransport());
 }
 
 TEST(ServiceRecord, NewRecordHoldsTheDefaults) {

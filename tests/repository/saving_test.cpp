@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/vask_ini_tree.h"
+#include "record_expectations.h"
 #include "script_folder.h"
 #include "sys_fault.h"
 #include "testable_repository.h"
@@ -15,6 +16,7 @@
 
 namespace {
 
+using kestrine::testing::ExpectSameRecord;
 using kestrine::testing::Fault;
 using kestrine::testing::ScopedFault;
 using kestrine::testing::ScopedTimeZone;
@@ -53,37 +55,6 @@ CService Named(const char* name, const char* serviceName = "") {
   record.SetName(name);
   record.SetServiceName(serviceName);
   return record;
-}
-
-void ExpectSameRecord(const CService& a, const CService& b) {
-  EXPECT_EQ(a.GetLinkedToZR(), b.GetLinkedToZR());
-  EXPECT_EQ(a.GetZRID(), b.GetZRID());
-  EXPECT_STREQ(a.GetName(), b.GetName());
-  EXPECT_STREQ(a.GetDescription(), b.GetDescription());
-  EXPECT_STREQ(a.GetCreatedBy(), b.GetCreatedBy());
-  EXPECT_EQ(a.GetCreationDate(), b.GetCreationDate());
-  EXPECT_EQ(a.GetLastSyncWithWSDL(), b.GetLastSyncWithWSDL());
-  EXPECT_EQ(a.GetLastSyncWithWSDLZROrig(), b.GetLastSyncWithWSDLZROrig());
-  EXPECT_EQ(a.GetLocationType(), b.GetLocationType());
-  EXPECT_EQ(a.GetKeepUpToDate(), b.GetKeepUpToDate());
-  EXPECT_STREQ(a.GetWSDLLocation(), b.GetWSDLLocation());
-  EXPECT_STREQ(a.GetServiceName(), b.GetServiceName());
-  EXPECT_STREQ(a.GetServiceAddress(), b.GetServiceAddress());
-  EXPECT_STREQ(a.GetUDDIServer(), b.GetUDDIServer());
-  EXPECT_EQ(a.GetUDDIVersion(), b.GetUDDIVersion());
-  EXPECT_STREQ(a.GetUDDIServiceKey(), b.GetUDDIServiceKey());
-  EXPECT_EQ(a.GetOverrideServiceAddress(), b.GetOverrideServiceAddress());
-  EXPECT_STREQ(a.GetJMSRequestQueue(), b.GetJMSRequestQueue());
-  EXPECT_STREQ(a.GetJMSResponseQueue(), b.GetJMSResponseQueue());
-  EXPECT_EQ(a.GetIsJMSTransport(), b.GetIsJMSTransport());
-  EXPECT_EQ(a.GetUseSecuritySettings(), b.GetUseSecuritySettings());
-  EXPECT_STREQ(a.GetUserName(), b.GetUserName());
-  EXPECT_STREQ(a.GetUserPassword(), b.GetUserPassword());
-  EXPECT_EQ(a.GetUseProxySettings(), b.GetUseProxySettings());
-  EXPECT_STREQ(a.GetProxyUserName(), b.GetProxyUserName());
-  EXPECT_STREQ(a.GetProxyPassword(), b.GetProxyPassword());
-  EXPECT_STREQ(a.GetProxyServerName(), b.GetProxyServerName());
-  EXPECT_STREQ(a.GetProxyPortNum(), b.GetProxyPortNum());
 }
 
 // Texts that a naive INI writer would lose or change.
