@@ -1,0 +1,128 @@
+// `list` and `show`: names, records as text and as JSON, compared with what
+// the library loads from the same file.
+#include <algorithm>
+
+#include "tool_test.h"
+
+namespace kestrine::testing {
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t begin = 0;
+  for (std::size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
+    lines.push_back(text.substr(begin, end - begin));
+  }
+  return lines;
+}
+
+using ListShowTest = ToolTest;
+
+TEST_F(ListShowTest, ListPrintsTheLoadedNamesInOrder) {
+  for (const char* script : {"Orders", "Billing"}) {
+    const ToolResult result = RunTool({"list", Script(script)});
+    ASSERT_EQ(result.status, 0) << result.err;
+    CServiceRepositoryLight repository;
+    ASSERT_EQ(repository.LoadDataFromScript(Script(script).c_str()), 0);
+    std::vector<std::string> expected;
+    repository.GetServiceNames(&expected);
+    EXPECT_EQ(SplitLines(result.out), expected) << script;
+  }
+}
+
+TEST_F(ListShowTest, JsonRecordsEqualTheLibrarysView) {
+  for (const bool secrets : {false, true}) {
+    for (const char* script : {"Orders", "Billing"}) {
+      std::vector<std::string> args{"list", Script(script), "--json"};
+      if (secrets) args.push_back("--show-secrets");
+      const ToolResult list = RunTool(args);
+      ASSERT_EQ(list.status, 0) << list.err;
+      const nlohmann::json expected = LibraryRecords(Script(script), secrets);
+      EXPECT_EQ(ByName(nlohmann::json::parse(list.out)), expected) << script;
+
+      for (const auto& record : expected.items()) {
+        args = {"show", Script(script), record.key(), "--json"};
+        if (secrets) args.push_back("--show-secrets");
+        const ToolResult show = RunTool(args);
+        ASSERT_EQ(show.status, 0) << show.err;
+        EXPECT_EQ(WithSeconds(nlohmann::json::parse(show.out)), record.value());
+      }
+    }
+  }
+}
+
+struct TimeCase {
+  const char* name;
+  const char* field;
+  nlohmann::json local;
+  long seconds;
+};
+
+TEST_F(ListShowTest, TimesAreLocalIso8601AndSeconds) {
+  const TimeCase cases[] = {
+      {"OrderEntry", "CreationDate", "2010-03-07T09:05:02+01:00", 1267949102},
+      {"OrderEntry", "LastSyncWithWSDL", "2010-06-14T16:30:00+02:00", 1276525800},
+      {"OrderEntry", "LastSyncWithWSDLZROrig", nullptr, 0},
+      {"OrderStatus", "LastSyncWithWSDLZROrig", "2011-07-29T17:20:44+02:00", 1311952844},
+  };
+  for (const TimeCase& c : cases) {
+    const ToolResult result = RunTool({"show", Script("Orders"), c.name, "--json"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const nlohmann::json time = nlohmann::json::parse(result.out).at(c.field);
+    EXPECT_EQ(time, (nlohmann::json{{"local", c.local}, {"seconds", c.seconds}}))
+        << c.name << ' ' << c.field;
+  }
+}
+
+TEST_F(ListShowTest, TextShowsAlignedFieldsWithPasswordsHidden) {
+  const ToolResult hidden = RunTool({"show", Script("Orders"), "ShippingQuote"});
+  ASSERT_EQ(hidden.status, 0) << hidden.err;
+  const std::vector<std::string> lines = SplitLines(hidden.out);
+  const std::string pad = std::string(24, ' ');
+  for (const std::string& expected : {
+           std::string("Name:                   ShippingQuote"),
+           std::string("LocationType:           1"),
+           std::string("Description:            Shipping quotes from the carrier."),
+           std::string(),
+           pad + "Weights in kilograms, prices in euros.",
+           std::string("CreationDate:           2012-05-02T14:03:09+02:00 (1335960189)"),
+           std::string("LastSyncWithWSDLZROrig: none (0)"),
+           std::string("UseProxySettings:       true"),
+           std::string("UserPassword:           ********"),
+           std::string("ProxyPassword:          ********"),
+           std::string("JMSRequestQueue:"),
+       }) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
+  }
+  EXPECT_EQ(hidden.out.find("quote-key-7781"), std::string::npos);
+  EXPECT_EQ(hidden.out.find("pr0xy!pass"), std::string::npos);
+
+  const ToolResult shown = RunTool({"show", Script("Orders"), "ShippingQuote", "--show-secrets"});
+  EXPECT_NE(shown.out.find("UserPassword:           quote-key-7781\n"), std::string::npos);
+  EXPECT_NE(shown.out.find("ProxyPassword:          pr0xy!pass\n"), std::string::npos);
+
+  // An empty password has nothing to hide.
+  const ToolResult empty = RunTool({"show", Script("Orders"), "OrderStatus"});
+  EXPECT_NE(empty.out.find("\nUserPassword:\n"), std::string::npos);
+}
+
+TEST_F(ListShowTest, ArbitraryBytesStaySafe) {
+  // A name with an escape byte, a description that is not UTF-8.
+  WriteBytes(FileOf("Orders"),
+             "[Services]\n[Services\\Service_1]\nName=\"bad\\x1Bname\"\n"
+             "Description=caf\xE9 \xFF\n");
+  const ToolResult list = RunTool({"list", Script("Orders")});
+  EXPECT_EQ(list.out, "bad\\x1Bname\n");
+
+  const ToolResult json = RunTool({"list", Script("Orders"), "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  const nlohmann::json records = nlohmann::json::parse(json.out);
+  EXPECT_EQ(records.at(0).at("Name"), "bad\x1Bname");
+  EXPECT_EQ(records.at(0).at("Description"), "caf\xEF\xBF\xBD \xEF\xBF\xBD");  // U+FFFD each
+
+  const ToolResult text = RunTool({"show", Script("Orders"), "bad\x1Bname"});
+  EXPECT_NE(text.out.find("Name:                   bad\\x1Bname\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrine::testing

@@ -1,0 +1,119 @@
+#include "tool_test.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <filesystem>
+
+extern char** environ;
+
+namespace kestrine::testing {
+
+ToolResult RunTool(const std::vector<std::string>& args, const std::string& input) {
+  // Files, not pipes, carry the three streams: no deadlock however much the
+  // tool writes, and no reader threads.
+  TempDir io;
+  const std::string in = io / "in", out = io / "out", err = io / "err";
+  WriteBytes(in, input);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+
+  std::vector<std::string> words{KESTRINE_TOOL_PATH};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  ToolResult result;
+  pid_t pid = 0;
+  const int spawned =
+      posix_spawn(&pid, KESTRINE_TOOL_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) {
+    ADD_FAILURE() << "cannot start " << KESTRINE_TOOL_PATH << ": " << spawned;
+    return result;
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = ReadBytes(out);
+  result.err = ReadBytes(err);
+  return result;
+}
+
+nlohmann::json LibraryView(const CService& r, bool show_secrets) {
+  const auto secret = [show_secrets](const char* value) {
+    return show_secrets || *value == '\0' ? std::string(value) : std::string("********");
+  };
+  return {{"Name", r.GetName()},
+          {"WSDLLocation", r.GetWSDLLocation()},
+          {"ServiceName", r.GetServiceName()},
+          {"ServiceAddress", r.GetServiceAddress()},
+          {"LocationType", r.GetLocationType()},
+          {"UDDIServer", r.GetUDDIServer()},
+          {"UDDIVersion", r.GetUDDIVersion()},
+          {"UDDIServiceKey", r.GetUDDIServiceKey()},
+          {"LinkedToZR", r.GetLinkedToZR()},
+          {"ZRID", r.GetZRID()},
+          {"Description", r.GetDescription()},
+          {"CreatedBy", r.GetCreatedBy()},
+          {"CreationDate", r.GetCreationDate()},
+          {"LastSyncWithWSDL", r.GetLastSyncWithWSDL()},
+          {"LastSyncWithWSDLZROrig", r.GetLastSyncWithWSDLZROrig()},
+          {"KeepUpToDate", r.GetKeepUpToDate()},
+          {"OverrideServiceAddress", r.GetOverrideServiceAddress()},
+          {"UseSecuritySettings", r.GetUseSecuritySettings()},
+          {"UserName", r.GetUserName()},
+          {"UserPassword", secret(r.GetUserPassword())},
+          {"UseProxySettings", r.GetUseProxySettings()},
+          {"ProxyServerName", r.GetProxyServerName()},
+          {"ProxyPortNum", r.GetProxyPortNum()},
+          {"ProxyUserName", r.GetProxyUserName()},
+          {"ProxyPassword", secret(r.GetProxyPassword())},
+          {"IsJMSTransport", r.GetIsJMSTransport()},
+          {"JMSRequestQueue", r.GetJMSRequestQueue()},
+          {"JMSResponseQueue", r.GetJMSResponseQueue()}};
+}
+
+nlohmann::json LibraryRecords(const std::string& folder, bool show_secrets) {
+  CServiceRepositoryLight repository;
+  EXPECT_EQ(repository.LoadDataFromScript(folder.c_str()), 0) << folder;
+  std::vector<std::string> names;
+  repository.GetServiceNames(&names);
+  nlohmann::json records = nlohmann::json::object();
+  for (const std::string& name : names) {
+    CService* record = nullptr;
+    EXPECT_EQ(repository.GetServicePtrByName(name.c_str(), &record), 0);
+    if (record != nullptr) records[name] = LibraryView(*record, show_secrets);
+  }
+  return records;
+}
+
+nlohmann::json WithSeconds(nlohmann::json record) {
+  for (auto& field : record.items()) {
+    if (field.value().is_object()) field.value() = field.value().at("seconds");
+  }
+  return record;
+}
+
+nlohmann::json ByName(const nlohmann::json& records) {
+  nlohmann::json by_name = nlohmann::json::object();
+  for (const auto& record : records)
+    by_name[record.at("Name").get<std::string>()] = WithSeconds(record);
+  return by_name;
+}
+
+void ToolTest::SetUp() {
+  ASSERT_FALSE(scripts_.path().empty());
+  std::filesystem::copy(KESTRINE_SAMPLE_SCRIPTS, scripts_.path(),
+                        std::filesystem::copy_options::recursive);
+}
+
+}  // namespace kestrine::testing

@@ -1,0 +1,65 @@
+// Runs the kestrine tool as a process on a fresh copy of the sample scripts,
+// and reads the same files through the library to compare.
+#ifndef KESTRINE_TESTS_TOOLS_TOOL_TEST_H
+#define KESTRINE_TESTS_TOOLS_TOOL_TEST_H
+
+#include <gtest/gtest.h>
+#include <kestrine/kestrine.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "temp_files.h"
+#include "time_zone.h"
+
+namespace kestrine::testing {
+
+struct ToolResult {
+  int status = -1;  // exit status; 128 + signal when killed
+  std::string out;
+  std::string err;
+};
+
+/// Runs the tool with `args`, `input` on its standard input.
+ToolResult RunTool(const std::vector<std::string>& args, const std::string& input = "");
+
+/// Every field of a record as the library hands it out, the way the tool's
+/// JSON names them; times as plain seconds.
+nlohmann::json LibraryView(const CService& record, bool show_secrets);
+
+/// Every record the library loads from `folder`, by name.
+nlohmann::json LibraryRecords(const std::string& folder, bool show_secrets = false);
+
+/// A record printed by the tool, its times reduced to their seconds.
+nlohmann::json WithSeconds(nlohmann::json record);
+
+/// The tool's JSON records (an array) by name, times as seconds.
+nlohmann::json ByName(const nlohmann::json& records);
+
+/// Names a parameterised test after its case's `label`.
+struct LabelName {
+  template <class Case>
+  std::string operator()(const ::testing::TestParamInfo<Case>& test) const {
+    return test.param.label;
+  }
+};
+
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+
+  /// The copy of a sample script folder ("Orders", "Billing").
+  std::string Script(const std::string& name) const { return scripts_.path() + "/" + name; }
+  std::string FileOf(const std::string& name) const {
+    return Script(name) + "/WSDL/web_services.ini";
+  }
+
+  // The samples' times are local times of central Europe.
+  ScopedTimeZone zone_{kCentralEurope};
+  TempDir scripts_;
+};
+
+}  // namespace kestrine::testing
+
+#endif  // KESTRINE_TESTS_TOOLS_TOOL_TEST_H

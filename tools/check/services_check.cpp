@@ -1,0 +1,246 @@
+#include "check/services_check.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "check/value_checks.h"
+#include "display_text.h"
+#include "platform/ini_document.h"
+#include "platform/ini_node.h"
+#include "platform/ini_parser.h"
+
+namespace kestrine::tool {
+namespace {
+
+using ini::Attribute;
+using ini::Node;
+
+constexpr char kServicesRoot[] = "Services";
+
+// The keys a writer writes into every service node, in its order.
+// clang-format off
+constexpr const char* kAlwaysWritten[] = {
+    "LinkedToZR", "Name", "CreatedBy", "Description", "ServiceName", "WSDLLocation",
+    "ServiceAddress", "LocationType", "KeepUpToDate", "CreationDate", "LastSyncWithWSDL",
+    "LastSyncWithWSDLZROrininal", "OverrideServiceAddress", "UseProxy", "ProxyUserName",
+    "ProxyServerName", "ProxyPortNumber", "ProxyPassword", "UseSecurity", "Password", "UserName",
+    "UseJmsTransport", "JmsRequestQueue", "JmsResponseQueue"};
+// clang-format on
+constexpr char kZRID[] = "ZR_ID";
+constexpr const char* kUddiKeys[] = {"UDDIServer", "UDDIVersion", "UDDIServiceKey"};
+constexpr const char* kTimeKeys[] = {"CreationDate", "LastSyncWithWSDL",
+                                     "LastSyncWithWSDLZROrininal"};
+
+bool IsWrittenKey(std::string_view key) {
+  const auto is = [key](const char* known) { return key == known; };
+  return std::any_of(std::begin(kAlwaysWritten), std::end(kAlwaysWritten), is) || key == kZRID ||
+         std::any_of(std::begin(kUddiKeys), std::end(kUddiKeys), is);
+}
+
+std::string Label(const Node& node) {
+  std::string label;
+  for (const Node* at = &node; at != nullptr; at = at->parent()) {
+    label.insert(0, std::string(at->name()));
+    if (at->parent() != nullptr) label.insert(0, 1, '\\');
+  }
+  return "[" + OneLine(label) + "]";
+}
+
+// Loading reads a value as a C string: a NUL byte ends it.
+std::string_view LoadedValue(const Attribute& attribute) { return attribute.c_value(); }
+
+class Checker {
+ public:
+  Checker(const ToolRepository& codecs, FileCheck& result) : codecs_(codecs), result_(result) {}
+
+  void Run(const ini::Document& document) {
+    const Node* services = nullptr;
+    for (const Node* root : document.roots()) {
+      if (services == nullptr && std::strcmp(root->c_name(), kServicesRoot) == 0) {
+        services = root;
+      } else {
+        Ignore(*root, root->name() == kServicesRoot
+                          ? "is a second [Services] section; loading reads only the first"
+                          : "is not the [Services] section; loading ignores it");
+      }
+    }
+    if (services == nullptr) {
+      Add(0, "no [Services] section: the file holds no services");
+      return;
+    }
+    for (const Node* node : services->children()) CheckServiceNode(*node);
+  }
+
+ private:
+  void Add(int line, std::string message) {
+    result_.findings.push_back(Finding{line, std::move(message)});
+  }
+
+  // A node that loading does not read, and the nodes below it.
+  void Ignore(const Node& node, const std::string& why) {
+    Add(node.line(), "section " + Label(node) + " " + why);
+    result_.ignored_nodes.push_back(node.line());
+    for (const Node* child : node.children()) {
+      Ignore(*child, "lies below " + Label(node) + "; loading ignores it");
+    }
+  }
+
+  void CheckServiceNode(const Node& node) {
+    for (const Node* child : node.children()) {
+      Ignore(*child, "lies below a service node; loading ignores it");
+    }
+    // A node without a name is loaded under the default name, one space.
+    const Attribute* name_key = node.FindAttribute("Name");
+    const std::string name = name_key != nullptr ? std::string(LoadedValue(*name_key)) : " ";
+    const auto [held, is_new] = names_.emplace(name, node.line());
+    if (!is_new) {
+      Add(node.line(), "section " + Label(node) + " names the service " + Quoted(name) +
+                           ", which the section at line " + std::to_string(held->second) +
+                           " already holds; loading ignores this one");
+      result_.ignored_nodes.push_back(node.line());
+    } else {
+      ++result_.services;
+    }
+    CheckKeys(node);
+    CheckValues(node);
+  }
+
+  void CheckKeys(const Node& node) {
+    std::vector<std::string_view> missing;
+    const auto require = [&](const char* key) {
+      if (node.FindAttribute(key) == nullptr) missing.push_back(key);
+    };
+    std::for_each(std::begin(kAlwaysWritten), std::end(kAlwaysWritten), require);
+    if (ReadsLinked(node)) require(kZRID);
+    if (ReadsUddi(node)) std::for_each(std::begin(kUddiKeys), std::end(kUddiKeys), require);
+    if (!missing.empty()) {
+      std::string list;
+      for (const std::string_view key : missing)
+        list += (list.empty() ? "" : ", ") + std::string(key);
+      Add(node.line(),
+          "section " + Label(node) + " lacks keys that a writer always writes: " + list);
+    }
+
+    std::map<std::string_view, int> first_line;
+    for (const Attribute& attribute : node.attributes()) {
+      if (!IsWrittenKey(attribute.key())) ++result_.unknown_keys;
+      const auto [first, is_new] = first_line.emplace(attribute.key(), attribute.line());
+      if (!is_new) {
+        Add(attribute.line(), "key " + OneLine(attribute.key()) + " repeats the one at line " +
+                                  std::to_string(first->second) + "; loading reads only that one");
+      }
+    }
+  }
+
+  void CheckValues(const Node& node) {
+    for (const char* key : kTimeKeys) {
+      if (const Attribute* attribute = node.FindAttribute(key)) {
+        if (auto problem = TimeProblem(LoadedValue(*attribute), codecs_)) {
+          AddValueProblem(*attribute, *problem);
+        }
+      }
+    }
+    CheckNumber(node.FindAttribute("LocationType"));
+    if (ReadsLinked(node)) CheckNumber(node.FindAttribute(kZRID));
+    if (ReadsUddi(node)) CheckNumber(node.FindAttribute("UDDIVersion"));
+  }
+
+  void CheckNumber(const Attribute* attribute) {
+    if (attribute == nullptr) return;
+    if (auto problem = NumberProblem(LoadedValue(*attribute))) {
+      AddValueProblem(*attribute, *problem);
+    }
+  }
+
+  void AddValueProblem(const Attribute& attribute, const std::string& problem) {
+    Add(attribute.line(),
+        OneLine(attribute.key()) + " " + Quoted(LoadedValue(attribute)) + " " + problem);
+  }
+
+  // Loading reads a flag as true unless it starts with '0'.
+  static bool ReadsLinked(const Node& node) {
+    const Attribute* linked = node.FindAttribute("LinkedToZR");
+    return linked != nullptr && linked->c_value()[0] != '0';
+  }
+
+  bool ReadsUddi(const Node& node) const {
+    const Attribute* type = node.FindAttribute("LocationType");
+    if (type == nullptr) return false;
+    int value = 0;
+    codecs_.String2IntValue(std::string(LoadedValue(*type)), &value);
+    return value == LocationUDDI;
+  }
+
+  const ToolRepository& codecs_;
+  FileCheck& result_;
+  std::map<std::string, int> names_;  // service name -> header line of its node
+};
+
+// Lines that are neither blank, a header, nor a key line of some node.
+int CountUnreadLines(std::string_view text, const ini::Document& document) {
+  int non_blank = 0;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(begin, end - begin);
+    if (line.find_first_not_of(" \t\r") != std::string_view::npos) ++non_blank;
+    begin = end + 1;
+  }
+  int read = 0;
+  std::vector<const Node*> pending(document.roots().begin(), document.roots().end());
+  while (!pending.empty()) {
+    const Node* node = pending.back();
+    pending.pop_back();
+    read += 1 + static_cast<int>(node->attributes().size());
+    pending.insert(pending.end(), node->children().begin(), node->children().end());
+  }
+  return std::max(0, non_blank - read);
+}
+
+bool ReadWholeFile(const std::string& path, std::string* text, std::string* error) {
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                             &std::fclose);
+  if (!file) {
+    *error = "cannot open " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  char buffer[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text->append(buffer, got);
+  if (std::ferror(file.get()) != 0) {
+    *error = "cannot read " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FileCheck CheckServicesFile(const std::string& path, const ToolRepository& codecs) {
+  FileCheck result;
+  std::string text;
+  if (!ReadWholeFile(path, &text, &result.read_error)) return result;
+
+  ini::Document document;
+  ini::ParseError error;
+  if (!ini::Parse(text, &document, &error)) {
+    result.outcome = FileCheck::Outcome::kUnparsable;
+    result.findings.push_back(Finding{error.line, error.message});
+    return result;
+  }
+  result.outcome = FileCheck::Outcome::kParsed;
+  Checker(codecs, result).Run(document);
+  std::stable_sort(result.findings.begin(), result.findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  result.unread_lines = CountUnreadLines(text, document);
+  return result;
+}
+
+}  // namespace kestrine::tool

@@ -1,0 +1,48 @@
+// A look at a services file as its lines stand: what loading will ignore or
+// misread, with line numbers. The public API loads a file or refuses it; this
+// says why, for `check`, and what a rewrite would drop, for `remove`.
+#ifndef KESTRINE_TOOLS_CHECK_SERVICES_CHECK_H
+#define KESTRINE_TOOLS_CHECK_SERVICES_CHECK_H
+
+#include <string>
+#include <vector>
+
+#include "tool_repository.h"
+
+namespace kestrine::tool {
+
+/// One problem; line 0 stands for the file as a whole.
+struct Finding {
+  int line = 0;
+  std::string message;
+};
+
+struct FileCheck {
+  enum class Outcome {
+    kParsed,      // findings: every problem, by line
+    kUnparsable,  // findings: the one reason the file cannot be parsed
+    kUnreadable,  // read_error says why
+  };
+  Outcome outcome = Outcome::kUnreadable;
+  std::string read_error;
+  std::vector<Finding> findings;
+
+  /// Service nodes that loading takes.
+  int services = 0;
+  /// Header lines of the nodes that loading ignores (their findings are in
+  /// `findings` too); a rewrite of the file drops them.
+  std::vector<int> ignored_nodes;
+  /// Comment lines and other lines that are neither headers nor keys; a
+  /// rewrite does not keep them.
+  int unread_lines = 0;
+  /// Keys in service nodes that a writer never writes; a rewrite drops them.
+  int unknown_keys = 0;
+};
+
+/// Reads and examines the services file at `path` (as the operating system
+/// names it). `codecs` reads times and numbers as loading does.
+FileCheck CheckServicesFile(const std::string& path, const ToolRepository& codecs);
+
+}  // namespace kestrine::tool
+
+#endif  // KESTRINE_TOOLS_CHECK_SERVICES_CHECK_H

@@ -1,0 +1,26 @@
+// Whether a services file's value reads as what its key holds.
+#ifndef KESTRINE_TOOLS_CHECK_VALUE_CHECKS_H
+#define KESTRINE_TOOLS_CHECK_VALUE_CHECKS_H
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tool_repository.h"
+
+namespace kestrine::tool {
+
+/// What is wrong with a time value, or none. Empty is fine (a writer writes
+/// it for a time without a local form); anything else must be a local
+/// "YYYY-MM-DD[ hh:mm:ss]" that loading reads as a non-zero time written the
+/// same way, or a time on 1970-01-01 or 1969-12-31 that reads as 0: a writer
+/// writes "not set" as the local form of 1970-01-01 00:00:00 UTC.
+std::optional<std::string> TimeProblem(std::string_view value, const ToolRepository& codecs);
+
+/// What is wrong with a number value, or none: it must be optional blanks,
+/// an optional sign and digits, within the 32-bit range.
+std::optional<std::string> NumberProblem(std::string_view value);
+
+}  // namespace kestrine::tool
+
+#endif  // KESTRINE_TOOLS_CHECK_VALUE_CHECKS_H

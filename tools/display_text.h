@@ -1,0 +1,32 @@
+// Record texts made safe for a terminal.
+//
+// Texts in a services file are arbitrary bytes. Printed as they are, a line
+// break would split a one-line listing and an escape sequence would reach the
+// terminal; so control bytes are shown as \xHH. Other bytes pass unchanged.
+#ifndef KESTRINE_TOOLS_DISPLAY_TEXT_H
+#define KESTRINE_TOOLS_DISPLAY_TEXT_H
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrine::tool {
+
+/// The text on one line: every control byte (line breaks and tabs included)
+/// and DEL as \xHH.
+std::string OneLine(std::string_view text);
+
+/// The text's lines (split at CR LF, LF or CR), each as OneLine shows it.
+/// An empty text is one empty line.
+std::vector<std::string> Lines(std::string_view text);
+
+/// The text in double quotes, as OneLine shows it, for messages.
+std::string Quoted(std::string_view text);
+
+/// The text as one word of a shell command line: unchanged when it holds
+/// only characters no shell treats specially, else in single quotes.
+std::string ShellWord(std::string_view text);
+
+}  // namespace kestrine::tool
+
+#endif  // KESTRINE_TOOLS_DISPLAY_TEXT_H

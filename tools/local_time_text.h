@@ -1,0 +1,22 @@
+// Times of service records as text.
+#ifndef KESTRINE_TOOLS_LOCAL_TIME_TEXT_H
+#define KESTRINE_TOOLS_LOCAL_TIME_TEXT_H
+
+#include <optional>
+#include <string>
+
+namespace kestrine::tool {
+
+/// ISO 8601 local time with the zone's offset, e.g. "2010-03-07T09:05:02+01:00".
+/// None for 0 (a time never set) and for seconds outside 1 to 2^31-1, the
+/// range the library keeps times in.
+std::optional<std::string> IsoLocalTime(long seconds);
+
+/// The services file's form of a time, "YYYY-MM-DD hh:mm:ss" local; none
+/// for seconds outside 0 to 2^31-1. (A writer writes 0, "not set", as the
+/// local form of 1970-01-01 00:00:00 UTC.)
+std::optional<std::string> FileLocalTime(long seconds);
+
+}  // namespace kestrine::tool
+
+#endif  // KESTRINE_TOOLS_LOCAL_TIME_TEXT_H

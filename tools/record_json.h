@@ -1,0 +1,26 @@
+// Service records as JSON.
+#ifndef KESTRINE_TOOLS_RECORD_JSON_H
+#define KESTRINE_TOOLS_RECORD_JSON_H
+
+#include <kestrine/kestrine.h>
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "record_fields.h"
+
+namespace kestrine::tool {
+
+/// One object with every field of the record, in VisitFields order: texts as strings, flags as
+/// booleans, numbers as numbers, times as {"local": ISO 8601 or null,
+/// "seconds": n}, passwords as kHiddenSecret unless shown (empty ones empty).
+nlohmann::ordered_json RecordJson(const CService& record, Secrets secrets);
+
+/// Writes the value indented, then a line break. Record texts are bytes, not
+/// necessarily UTF-8: a byte sequence that is not valid UTF-8 is written as
+/// U+FFFD, so that the output is always valid JSON.
+void PrintJson(std::ostream& out, const nlohmann::ordered_json& value);
+
+}  // namespace kestrine::tool
+
+#endif  // KESTRINE_TOOLS_RECORD_JSON_H
