@@ -1,16 +1,25 @@
 #include "platform/ini_document.h"
 
+#include <cstring>
+
 #include "platform/ini_escape.h"
 
 namespace kestrine::ini {
 
 Node* Document::NewNode(Node* parent, std::string_view name) {
-  if (!IsWritableName(name)) return nullptr;
-  Node& node = nodes_.emplace_back(this, parent);
+  if (single_pass_ || !IsWritableName(name)) return nullptr;
+  Node& node = nodes_->emplace_back(this, parent, std::pmr::new_delete_resource());
   node.owned_name_.assign(name.data(), name.size());
   node.name_ = node.owned_name_;
   node.added_ = true;
   return &node;
+}
+
+char* Document::StoreText(std::string_view text) {
+  char* copy = static_cast<char*>(text_memory_.allocate(text.size() + 1, 1));
+  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+  copy[text.size()] = '\0';
+  return copy;
 }
 
 Node* Document::AddRoot(std::string_view name) {
@@ -21,10 +30,13 @@ Node* Document::AddRoot(std::string_view name) {
 
 void Document::Clear() {
   roots_.clear();
-  nodes_.clear();
+  nodes_.reset();  // before the memory they and their content live in
+  node_memory_.release();
+  read_memory_.release();
+  nodes_.emplace(&node_memory_);
   preamble_.clear();
   text_.clear();
-  work_.clear();
+  text_memory_.release();
   bom_ = false;
   new_line_eol_ = Eol::kLf;
   root_walk_ = 0;

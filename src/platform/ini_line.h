@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <string_view>
 
 namespace kestrine::ini {
 
@@ -12,12 +11,16 @@ namespace kestrine::ini {
 /// lines it adds (that of its first line).
 enum class Eol : std::uint8_t { kNone, kLf, kCrLf, kDocument };
 
+/// A line as read: where its text lies in the document's bytes (without the
+/// line ending) and how it ends. Offsets keep the line to 16 bytes; a
+/// document is therefore limited to 4 GiB.
 struct Line {
   static constexpr std::uint32_t kNoAttribute = std::numeric_limits<std::uint32_t>::max();
 
-  /// The text as read, without its line ending. Unused for an attribute that
-  /// was set since, whose line is written from its key and value.
-  std::string_view text;
+  /// Offset and size of the text in the document's bytes. Unused for an
+  /// attribute that was set since, whose line is written from its key and value.
+  std::uint32_t offset = 0;
+  std::uint32_t size = 0;
   /// Index of the attribute this line holds in its node, or kNoAttribute.
   std::uint32_t attribute = kNoAttribute;
   Eol eol = Eol::kNone;

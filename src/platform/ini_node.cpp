@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <utility>
 
@@ -9,7 +10,7 @@ namespace kestrine::ini {
 
 const Attribute* Node::FindAttribute(std::string_view key) const {
   const auto found = std::find_if(attributes_.begin(), attributes_.end(),
-                                  [key](const Attribute& a) { return a.key_ == key; });
+                                  [key](const Attribute& a) { return a.key() == key; });
   return found == attributes_.end() ? nullptr : &*found;
 }
 
@@ -18,27 +19,27 @@ Attribute* Node::FindMutable(std::string_view key) {
 }
 
 bool Node::SetAttribute(std::string_view key, std::string_view value) {
+  if (owner_->single_pass()) return false;
+  if (value.size() > UINT32_MAX) return false;
   if (Attribute* existing = FindMutable(key)) {
     // Same bytes: keep the line exactly as it was written.
-    if (existing->value_ == value) return true;
-    if (!existing->owned_) existing->owned_ = std::make_unique<Attribute::OwnedText>();
-    // Built apart first: `value` may point into the string being replaced.
-    std::string fresh(value);
-    existing->owned_->value.swap(fresh);
-    existing->value_ = existing->owned_->value;
+    if (existing->value() == value) return true;
+    existing->value_ = owner_->StoreText(value);
+    existing->value_size_ = static_cast<std::uint32_t>(value.size());
     existing->rewritten_ = true;
     return true;
   }
-  if (!IsWritableKey(key) || attributes_.size() >= Line::kNoAttribute) return false;
+  if (!IsWritableKey(key) || attributes_.size() >= Line::kNoAttribute || key.size() > UINT32_MAX) {
+    return false;
+  }
 
   Attribute added;
-  added.owned_ = std::make_unique<Attribute::OwnedText>();
-  added.owned_->key.assign(key.data(), key.size());
-  added.owned_->value.assign(value.data(), value.size());
-  added.key_ = added.owned_->key;
-  added.value_ = added.owned_->value;
+  added.key_ = owner_->StoreText(key);
+  added.key_size_ = static_cast<std::uint32_t>(key.size());
+  added.value_ = owner_->StoreText(value);
+  added.value_size_ = static_cast<std::uint32_t>(value.size());
   added.rewritten_ = true;
-  attributes_.push_back(std::move(added));
+  attributes_.push_back(added);
 
   Line line;
   line.attribute = static_cast<std::uint32_t>(attributes_.size() - 1);
@@ -52,6 +53,13 @@ Node* Node::AddChild(std::string_view name) {
   Node* child = owner_->NewNode(this, name);
   if (child != nullptr) children_.push_back(child);
   return child;
+}
+
+void Node::ReleaseContent() {
+  if (!owner_->single_pass()) return;
+  std::pmr::vector<Line>(body_.get_allocator()).swap(body_);
+  std::pmr::vector<Attribute>(attributes_.get_allocator()).swap(attributes_);
+  attribute_insert_ = 0;
 }
 
 bool Node::RemoveAddedLastChild() {

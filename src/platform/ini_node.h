@@ -3,7 +3,8 @@
 #define KESTRINE_PLATFORM_INI_NODE_H
 
 #include <cstddef>
-#include <memory>
+#include <cstdint>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,15 +15,14 @@ namespace kestrine::ini {
 
 class Document;
 
-/// One key=value line of a node. Key and value are the decoded bytes; both
-/// are followed by a NUL byte in memory, so c_key() and c_value() are C
-/// strings (cut short if the bytes themselves hold a NUL).
+/// One key=value line of a node. Key and value are the decoded bytes. The
+/// value is followed by a NUL byte in memory, so c_value() is a C string (cut
+/// short if the bytes themselves hold a NUL).
 class Attribute {
  public:
-  std::string_view key() const { return key_; }
-  std::string_view value() const { return value_; }
-  const char* c_key() const { return key_.data(); }
-  const char* c_value() const { return value_.data(); }
+  std::string_view key() const { return {key_, key_size_}; }
+  std::string_view value() const { return {value_, value_size_}; }
+  const char* c_value() const { return value_; }
   /// 1-based line number in the file read; 0 for an attribute added since.
   int line() const { return line_; }
 
@@ -31,22 +31,25 @@ class Attribute {
   friend class Parser;
   friend class Writer;
 
-  // Storage for a key or value that is not a view into the document's buffer.
-  struct OwnedText {
-    std::string key;
-    std::string value;
-  };
+  /// Written from key and value rather than as read: the value was set.
+  bool rewritten() const { return rewritten_; }
 
-  std::string_view key_;
-  std::string_view value_;
-  std::unique_ptr<OwnedText> owned_;
+  // Key and value point into the document's bytes as read, or into the
+  // document's stored texts (Document::StoreText). Kept to 32 bytes: a large
+  // file holds hundreds of thousands of attributes.
+  const char* key_ = "";
+  const char* value_ = "";
+  std::uint32_t key_size_ = 0;
+  std::uint32_t value_size_ = 0;
   int line_ = 0;
-  bool rewritten_ = false;  // written from key and value, not as read
+  bool rewritten_ = false;
 };
 
 class Node {
  public:
-  Node(Document* owner, Node* parent) : owner_(owner), parent_(parent) {}
+  /// `memory` holds the node's lines and attributes (see Document).
+  Node(Document* owner, Node* parent, std::pmr::memory_resource* memory)
+      : owner_(owner), parent_(parent), body_(memory), attributes_(memory) {}
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
 
@@ -57,7 +60,7 @@ class Node {
   int line() const { return line_; }
   Node* parent() const { return parent_; }
   const std::vector<Node*>& children() const { return children_; }
-  const std::vector<Attribute>& attributes() const { return attributes_; }
+  const std::pmr::vector<Attribute>& attributes() const { return attributes_; }
 
   /// The first attribute with this key, or null.
   const Attribute* FindAttribute(std::string_view key) const;
@@ -76,6 +79,11 @@ class Node {
   /// nothing changed) when there is no such child.
   bool RemoveAddedLastChild();
 
+  /// Frees the node's lines and attributes in a document read in a single
+  /// pass (Document::SetSinglePass), once its reader is done with them; the
+  /// node then has no attributes. Does nothing in any other document.
+  void ReleaseContent();
+
   /// Position of the C API's walk over the children.
   std::size_t& child_walk() { return child_walk_; }
 
@@ -89,16 +97,16 @@ class Node {
   Document* owner_;
   Node* parent_;
   std::string_view name_;
-  std::string owned_name_;   // the name of a node added since reading
+  std::string owned_name_;   // the name, NUL-terminated (short names need no heap)
   std::string_view header_;  // the header line as read; empty when added
   Eol header_eol_ = Eol::kDocument;
   int line_ = 0;
   bool added_ = false;
   // The lines after the header up to the next header, in file order.
-  std::vector<Line> body_;
+  std::pmr::vector<Line> body_;
   // Where a new attribute line goes in body_: after the last attribute line.
   std::size_t attribute_insert_ = 0;
-  std::vector<Attribute> attributes_;
+  std::pmr::vector<Attribute> attributes_;
   std::vector<Node*> children_;
   std::size_t child_walk_ = 0;
 };

@@ -1,8 +1,8 @@
 #include "platform/ini_parser.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -11,10 +11,12 @@
 namespace kestrine::ini {
 
 // Splits the text into lines with memchr and classifies each in one pass.
-// Names, keys and values are views into the document's work copy of the
-// text, NUL-terminated in place there (the byte after each is a blank, "=",
-// "\", "]", a line ending or the end); quoted values are decoded in place.
-// The lines themselves are views into the untouched text, for writing back.
+// Keys and values are views into the document's bytes. A value that ends
+// where its line ends is NUL-terminated in place, on the first byte of the
+// line ending (or the string's own terminator at the end); the rare others
+// (quoted values, values followed by blanks) are decoded or copied into the
+// document's owned texts. Lines are kept as offsets into the bytes, which
+// stay as read but for those line-ending bytes, for writing back.
 class Parser {
  public:
   explicit Parser(Document* document) : document_(document) {}
@@ -23,14 +25,14 @@ class Parser {
 
  private:
   bool Fail(const char* message);
-  bool HandleHeader(std::size_t open, std::size_t close, std::string_view text, Eol eol);
-  void HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t end,
-                       std::string_view text, Eol eol);
+  bool HandleHeader(std::size_t open, std::size_t close, std::size_t line_begin,
+                    std::size_t line_end, Eol eol);
+  void HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t line_begin,
+                       std::size_t line_end, Eol eol);
   void CloseNode();
 
   Document* document_;
-  const char* text_ = nullptr;
-  char* work_ = nullptr;
+  char* text_ = nullptr;
   int line_number_ = 0;
   ParseError* error_ = nullptr;
   Node* current_ = nullptr;            // node whose body the lines belong to
@@ -52,6 +54,12 @@ std::size_t TrimBlanksBack(const char* text, std::size_t begin, std::size_t end)
   return end;
 }
 
+// Offsets fit 32 bits: the parser refuses larger texts.
+Line MakeLine(std::size_t begin, std::size_t end, std::uint32_t attribute, Eol eol) {
+  return Line{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end - begin), attribute,
+              eol};
+}
+
 }  // namespace
 
 bool Parser::Fail(const char* message) {
@@ -67,13 +75,10 @@ bool Parser::Run(std::string bytes, ParseError* error) {
   Document& doc = *document_;
   doc.Clear();
   doc.text_ = std::move(bytes);
-  doc.work_.reserve(doc.text_.size() + 1);
-  doc.work_.assign(doc.text_);
-  doc.work_.push_back('\0');
   text_ = doc.text_.data();
-  work_ = doc.work_.data();
 
   const std::size_t size = doc.text_.size();
+  if (size > UINT32_MAX) return Fail("file larger than 4 GiB");
   std::size_t pos = 0;
   if (size >= 3 && std::memcmp(text_, "\xEF\xBB\xBF", 3) == 0) {
     doc.bom_ = true;
@@ -98,25 +103,24 @@ bool Parser::Run(std::string bytes, ParseError* error) {
     if (line_number_ == 1) doc.new_line_eol_ = eol == Eol::kNone ? Eol::kLf : eol;
 
     const std::size_t first = SkipBlanks(text_, pos, end);
-    const std::string_view text(text_ + pos, end - pos);
     if (first < end && text_[first] == '[') {
       const std::size_t last = TrimBlanksBack(text_, first, end);
       if (last - first < 2 || text_[last - 1] != ']') return Fail("header without closing ']'");
-      if (!HandleHeader(first + 1, last - 1, text, eol)) return false;
+      if (!HandleHeader(first + 1, last - 1, pos, end, eol)) return false;
     } else if (current_ != nullptr && first < end && text_[first] != ';' && text_[first] != '#') {
       // "key=value" needs a non-empty key: a line starting with "=" is no attribute.
       const void* equals = std::memchr(text_ + first, '=', end - first);
       if (equals != nullptr && equals != text_ + first) {
         const auto at = static_cast<std::size_t>(static_cast<const char*>(equals) - text_);
-        HandleAttribute(first, at, end, text, eol);
+        HandleAttribute(first, at, pos, end, eol);
       } else {
-        body_.push_back(Line{text, Line::kNoAttribute, eol});
+        body_.push_back(MakeLine(pos, end, Line::kNoAttribute, eol));
       }
     } else {
       // Blank, comment or unknown line; before the first header even
       // key=value lines are kept only to be written back.
       (current_ == nullptr ? document_->preamble_ : body_)
-          .push_back(Line{text, Line::kNoAttribute, eol});
+          .push_back(MakeLine(pos, end, Line::kNoAttribute, eol));
     }
     pos = next;
   }
@@ -124,7 +128,8 @@ bool Parser::Run(std::string bytes, ParseError* error) {
   return true;
 }
 
-bool Parser::HandleHeader(std::size_t open, std::size_t close, std::string_view text, Eol eol) {
+bool Parser::HandleHeader(std::size_t open, std::size_t close, std::size_t line_begin,
+                          std::size_t line_end, Eol eol) {
   // Walk the "\"-separated names: all but the last must be the names of the
   // open nodes from the root down; the last names the new node.
   std::size_t depth = 0;
@@ -143,10 +148,10 @@ bool Parser::HandleHeader(std::size_t open, std::size_t close, std::string_view 
       CloseNode();
       open_.resize(depth);
       Node* parent = depth == 0 ? nullptr : open_.back();
-      Node& node = document_->nodes_.emplace_back(document_, parent);
-      work_[name_end] = '\0';
-      node.name_ = std::string_view(work_ + name_begin, name.size());
-      node.header_ = text;
+      Node& node = document_->nodes_->emplace_back(document_, parent, document_->ReadMemory());
+      node.owned_name_.assign(name.data(), name.size());
+      node.name_ = node.owned_name_;
+      node.header_ = std::string_view(text_ + line_begin, line_end - line_begin);
       node.header_eol_ = eol;
       node.line_ = line_number_;
       if (parent == nullptr) {
@@ -166,35 +171,43 @@ bool Parser::HandleHeader(std::size_t open, std::size_t close, std::string_view 
   }
 }
 
-void Parser::HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t end,
-                             std::string_view text, Eol eol) {
+void Parser::HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t line_begin,
+                             std::size_t line_end, Eol eol) {
   const std::size_t key_end = TrimBlanksBack(text_, key_begin, equals);
-  const std::size_t value_begin = SkipBlanks(text_, equals + 1, end);
-  const std::size_t value_end = TrimBlanksBack(text_, value_begin, end);
+  const std::size_t value_begin = SkipBlanks(text_, equals + 1, line_end);
+  const std::size_t value_end = TrimBlanksBack(text_, value_begin, line_end);
 
   Attribute attribute;
-  work_[key_end] = '\0';
-  attribute.key_ = std::string_view(work_ + key_begin, key_end - key_begin);
-  std::size_t size = value_end - value_begin;
+  attribute.key_ = text_ + key_begin;
+  attribute.key_size_ = static_cast<std::uint32_t>(key_end - key_begin);
+  const std::size_t size = value_end - value_begin;
   if (size >= 2 && text_[value_begin] == '"' && text_[value_end - 1] == '"') {
-    size = DecodeQuotedInPlace(work_ + value_begin + 1, size - 2);
-    work_[value_begin + 1 + size] = '\0';
-    attribute.value_ = std::string_view(work_ + value_begin + 1, size);
+    // Decoded in a stored copy: the bytes read stay as they are.
+    char* decoded = document_->StoreText(std::string_view(text_ + value_begin + 1, size - 2));
+    const std::size_t decoded_size = DecodeQuotedInPlace(decoded, size - 2);
+    decoded[decoded_size] = '\0';
+    attribute.value_ = decoded;
+    attribute.value_size_ = static_cast<std::uint32_t>(decoded_size);
+  } else if (value_end == line_end) {
+    // The line's text ends here; its ending is written from `eol`.
+    text_[value_end] = '\0';
+    attribute.value_ = text_ + value_begin;
+    attribute.value_size_ = static_cast<std::uint32_t>(size);
   } else {
-    work_[value_end] = '\0';
-    attribute.value_ = std::string_view(work_ + value_begin, size);
+    attribute.value_ = document_->StoreText(std::string_view(text_ + value_begin, size));
+    attribute.value_size_ = static_cast<std::uint32_t>(size);
   }
   attribute.line_ = line_number_;
-  attributes_.push_back(std::move(attribute));
-  body_.push_back(Line{text, static_cast<std::uint32_t>(attributes_.size() - 1), eol});
+  attributes_.push_back(attribute);
+  body_.push_back(
+      MakeLine(line_begin, line_end, static_cast<std::uint32_t>(attributes_.size() - 1), eol));
   attribute_insert_ = body_.size();
 }
 
 void Parser::CloseNode() {
   if (current_ == nullptr) return;
   current_->body_.assign(body_.begin(), body_.end());
-  current_->attributes_.assign(std::make_move_iterator(attributes_.begin()),
-                               std::make_move_iterator(attributes_.end()));
+  current_->attributes_.assign(attributes_.begin(), attributes_.end());
   current_->attribute_insert_ = attribute_insert_;
   body_.clear();
   attributes_.clear();

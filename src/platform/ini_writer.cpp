@@ -86,18 +86,15 @@ void Writer::EmitNode(const Node& node) {
   }
   std::string line;
   for (const Line& body_line : node.body_) {
-    if (body_line.attribute == Line::kNoAttribute) {
-      EmitText(body_line.text, body_line.eol);
+    if (body_line.attribute == Line::kNoAttribute ||
+        !node.attributes_[body_line.attribute].rewritten()) {
+      EmitText(document_.LineText(body_line), body_line.eol);
       continue;
     }
     const Attribute& attribute = node.attributes_[body_line.attribute];
-    if (!attribute.rewritten_) {
-      EmitText(body_line.text, body_line.eol);
-      continue;
-    }
-    line.assign(attribute.key_);
+    line.assign(attribute.key());
     line.push_back('=');
-    AppendValueText(attribute.value_, &line);
+    AppendValueText(attribute.value(), &line);
     EmitText(line, body_line.eol);
   }
 }
@@ -105,7 +102,7 @@ void Writer::EmitNode(const Node& node) {
 std::string Writer::Run() {
   out_.reserve(document_.text_.size() + 64);
   if (document_.bom_) out_.append("\xEF\xBB\xBF");
-  for (const Line& line : document_.preamble_) EmitText(line.text, line.eol);
+  for (const Line& line : document_.preamble_) EmitText(document_.LineText(line), line.eol);
 
   // Depth first without recursion: nesting is as deep as the file says.
   std::vector<const Node*> stack(document_.roots_.rbegin(), document_.roots_.rend());

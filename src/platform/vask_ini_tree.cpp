@@ -24,10 +24,11 @@ Node* AsNode(void* handle) { return static_cast<Node*>(handle); }
 }  // namespace
 
 void* vaskinitree_new_ex(const char* path, int mode) {
-  if (path == nullptr || (mode != 0 && mode != 1)) return nullptr;
+  if (path == nullptr || mode < 0 || mode > 2) return nullptr;
   auto tree = std::make_unique<Tree>();
   tree->path = path;
-  if (mode == 0 && !kestrine::ini::LoadFile(tree->path, &tree->document, nullptr)) {
+  if (mode == 2) tree->document.SetSinglePass();
+  if (mode != 1 && !kestrine::ini::LoadFile(tree->path, &tree->document, nullptr)) {
     return nullptr;
   }
   return tree.release();  // owned by the caller until vaskinitree_delete
@@ -57,6 +58,10 @@ void* vaskinitreenode_get_next_son(void* node) {
   if (node == nullptr) return nullptr;
   Node& parent = *AsNode(node);
   std::size_t& walk = parent.child_walk();
+  // Read in a single pass, the child the walk leaves is done with: its
+  // content is released, so that a large file is not held twice over while
+  // its reader builds records from it.
+  if (walk > 0 && walk <= parent.children().size()) parent.children()[walk - 1]->ReleaseContent();
   if (walk >= parent.children().size()) return nullptr;
   return parent.children()[walk++];
 }
@@ -88,7 +93,7 @@ int vaskinitreenode_set_attrib(void* node, const char* key, const char* value) {
 }
 
 int vaskinitree_save(void* tree, const char* path) {
-  if (tree == nullptr || path == nullptr) return 1;
+  if (tree == nullptr || path == nullptr || AsTree(tree)->document.single_pass()) return 1;
   return kestrine::ini::SaveFile(AsTree(tree)->document, path, nullptr) ? 0 : 1;
 }
 

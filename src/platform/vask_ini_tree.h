@@ -9,7 +9,10 @@
 
 /// mode 0: reads the file at `path`; null when it is missing, unreadable or
 /// malformed. mode 1: a new empty tree for `path`, the disk untouched.
-/// Any other mode: null.
+/// mode 2: reads the file as mode 0 does, for one forward pass: when the walk
+/// over a node's children moves on, the child it leaves is released (its
+/// attributes read as absent and earlier value pointers are invalid), and
+/// the tree cannot be changed or saved. Any other mode: null.
 void* vaskinitree_new_ex(const char* path, int mode);
 
 /// Restarts the walk over the roots.

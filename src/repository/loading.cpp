@@ -41,7 +41,9 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
   if (iniFilePath == nullptr) return 1;
   if (os_is_file_exist(iniFilePath) == 0) return 3;
   if (TreeHandle != nullptr) return 1;
-  TreeHandle = vaskinitree_new_ex(iniFilePath, 0);
+  // Read in a single pass: each service node is released once read, so the
+  // file's tree and the records built from it are not both held in full.
+  TreeHandle = vaskinitree_new_ex(iniFilePath, 2);
   if (TreeHandle == nullptr) return 3;
   kestrine::TreeGuard guard(TreeHandle);
 
