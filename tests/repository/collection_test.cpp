@@ -12,19 +12,13 @@ namespace {
 
 using kestrine::testing::TestableRepository;
 
-std::vector<std::string> Names(CServiceRepositoryLight& repository) {
-  std::vector<std::string> names{"stale"};
-  EXPECT_EQ(repository.GetServiceNames(&names), 0);
-  return names;
-}
-
 TEST(Collection, NewRepositoryIsEmptyWithEmptyPaths) {
   TestableRepository repository;
   ASSERT_NE(repository.GetScriptPath(), nullptr);
   ASSERT_NE(repository.GetIniFilePath(), nullptr);
   EXPECT_STREQ(repository.GetScriptPath(), "");
   EXPECT_STREQ(repository.GetIniFilePath(), "");
-  EXPECT_TRUE(Names(repository).empty());
+  EXPECT_TRUE(repository.Names().empty());
   EXPECT_EQ(repository.TreeHandle, nullptr);
 }
 
@@ -36,7 +30,7 @@ TEST(Collection, NamesAreListedInByteOrder) {
   }
   const std::vector<std::string> expected = {
       "", " ", "B", "Zeta", "a", "ab", "abc", "~", "\xC3\xA9t\xC3\xA9"};
-  EXPECT_EQ(Names(repository), expected);
+  EXPECT_EQ(repository.Names(), expected);
 }
 
 TEST(Collection, FirstRecordUnderANameWins) {
@@ -52,7 +46,7 @@ TEST(Collection, FirstRecordUnderANameWins) {
   CService fetched;
   ASSERT_EQ(repository.GetServiceByName("Orders", &fetched), 0);
   EXPECT_STREQ(fetched.GetServiceName(), "first");
-  EXPECT_EQ(Names(repository).size(), 1u);
+  EXPECT_EQ(repository.Names().size(), 1u);
   EXPECT_EQ(repository.AddService(nullptr), 1);
 }
 
@@ -75,7 +69,7 @@ TEST(Collection, NamesDifferingInCaseAreTwoKeys) {
   ASSERT_EQ(repository.Add("Orders"), 0);
   CService fetched;
   EXPECT_EQ(repository.GetServiceByName("ORDERS", &fetched), 3);
-  EXPECT_EQ(Names(repository), (std::vector<std::string>{"Orders", "orders"}));
+  EXPECT_EQ(repository.Names(), (std::vector<std::string>{"Orders", "orders"}));
 }
 
 TEST(Collection, EmptyAndBlankNamesAreOrdinaryKeys) {
@@ -88,7 +82,7 @@ TEST(Collection, EmptyAndBlankNamesAreOrdinaryKeys) {
   EXPECT_STREQ(fetched.GetName(), "");
   ASSERT_EQ(repository.GetServiceByName(" ", &fetched), 0);
   EXPECT_STREQ(fetched.GetName(), " ");
-  EXPECT_EQ(Names(repository), (std::vector<std::string>{"", " "}));
+  EXPECT_EQ(repository.Names(), (std::vector<std::string>{"", " "}));
 }
 
 TEST(Collection, FailedLookupsLeaveOutArgumentsAlone) {
@@ -134,7 +128,7 @@ TEST(Collection, RenamedRecordIsFoundByOldNameListedByNew) {
   EXPECT_EQ(repository.GetServiceByName("New", &fetched), 3);
   ASSERT_EQ(repository.GetServiceByName("Old", &fetched), 0);
   EXPECT_STREQ(fetched.GetName(), "New");
-  EXPECT_EQ(Names(repository), std::vector<std::string>{"New"});
+  EXPECT_EQ(repository.Names(), std::vector<std::string>{"New"});
   // The old key is still taken, the new name is free.
   EXPECT_EQ(repository.Add("Old"), 2);
   EXPECT_EQ(repository.Add("New"), 0);
@@ -146,14 +140,14 @@ TEST(Collection, Deletion) {
   ASSERT_EQ(repository.Add("B"), 0);
   EXPECT_EQ(repository.DeleteServiceByNameInternal("Missing"), 3);
   EXPECT_EQ(repository.DeleteServiceByNameInternal(nullptr), 1);
-  EXPECT_EQ(Names(repository), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(repository.Names(), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(repository.DeleteServiceByNameInternal("A"), 0);
   CService* out = nullptr;
   EXPECT_EQ(repository.GetServicePtrByName("A", &out), 3);
-  EXPECT_EQ(Names(repository), std::vector<std::string>{"B"});
+  EXPECT_EQ(repository.Names(), std::vector<std::string>{"B"});
   EXPECT_EQ(repository.Add("A"), 0);
   EXPECT_EQ(repository.CleanUp(), 0);
-  EXPECT_TRUE(Names(repository).empty());
+  EXPECT_TRUE(repository.Names().empty());
 }
 
 // Storing and fetching by name copy with CopyFrom: the ZR identifier comes

@@ -14,12 +14,6 @@ namespace {
 using kestrine::testing::ScriptFolder;
 using kestrine::testing::TestableRepository;
 
-std::vector<std::string> Names(CServiceRepositoryLight& repository) {
-  std::vector<std::string> names;
-  repository.GetServiceNames(&names);
-  return names;
-}
-
 const CService& Stored(CServiceRepositoryLight& repository, const char* name) {
   CService* record = nullptr;
   EXPECT_EQ(repository.GetServicePtrByName(name, &record), 0) << name;
@@ -45,7 +39,7 @@ TEST(Loading, FolderSpellingsGiveTheSamePath) {
     EXPECT_EQ(repository.GetScriptPath(), folder);
     const std::string separator = folder.back() == '\\' ? "" : "\\";
     EXPECT_EQ(repository.GetIniFilePath(), folder + separator + "WSDL\\web_services.ini");
-    EXPECT_EQ(Names(repository), (std::vector<std::string>{"Billing", "Orders"}));
+    EXPECT_EQ(repository.Names(), (std::vector<std::string>{"Billing", "Orders"}));
   }
 }
 
@@ -111,7 +105,7 @@ TEST(Loading, FileShapes) {
     script.Write(c.text);
     TestableRepository repository;
     EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), c.status) << c.name;
-    EXPECT_EQ(Names(repository), c.names) << c.name;
+    EXPECT_EQ(repository.Names(), c.names) << c.name;
     EXPECT_EQ(repository.TreeHandle, nullptr);
   }
 }
@@ -139,7 +133,7 @@ TEST(Loading, SecondLoadOfTheSameFolderRefusesEveryNode) {
   ASSERT_EQ(repository.GetServicePtrByName("Orders", &again), 0);
   EXPECT_EQ(again, orders);  // pointers stay valid across loads
   EXPECT_STREQ(again->GetServiceName(), "changed in memory");
-  EXPECT_EQ(Names(repository).size(), 2u);
+  EXPECT_EQ(repository.Names().size(), 2u);
 }
 
 TEST(Loading, TwoScriptsIntoOneRepository) {
@@ -152,7 +146,7 @@ TEST(Loading, TwoScriptsIntoOneRepository) {
   TestableRepository repository;
   ASSERT_EQ(repository.LoadDataFromScript(first.c_str()), 0);
   ASSERT_EQ(repository.LoadDataFromScript(second.c_str()), 0);
-  EXPECT_EQ(Names(repository), (std::vector<std::string>{"Billing", "Orders", "Shipping"}));
+  EXPECT_EQ(repository.Names(), (std::vector<std::string>{"Billing", "Orders", "Shipping"}));
   EXPECT_STREQ(Stored(repository, "Orders").GetServiceName(), "");
   EXPECT_EQ(repository.GetScriptPath(), second.path());
 }
@@ -164,7 +158,7 @@ TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
     script.Write(text);
     TestableRepository repository;
     EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 3) << text;
-    EXPECT_TRUE(Names(repository).empty());
+    EXPECT_TRUE(repository.Names().empty());
     EXPECT_EQ(script.Read(), text);
     EXPECT_EQ(repository.TreeHandle, nullptr);
   }
@@ -179,7 +173,7 @@ TEST(Loading, OpenTreeRefusesTheLoad) {
   void* open = repository.TreeHandle;
   EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 1);
   EXPECT_EQ(repository.TreeHandle, open);
-  EXPECT_TRUE(Names(repository).empty());
+  EXPECT_TRUE(repository.Names().empty());
   // A missing file is reported before the open tree is looked at.
   ScriptFolder empty;
   EXPECT_EQ(repository.LoadDataFromScript(empty.c_str()), 3);

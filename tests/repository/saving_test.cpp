@@ -24,12 +24,6 @@ using kestrine::testing::ScriptFolder;
 using kestrine::testing::SysCall;
 using kestrine::testing::TestableRepository;
 
-std::vector<std::string> Names(CServiceRepositoryLight& repository) {
-  std::vector<std::string> names;
-  repository.GetServiceNames(&names);
-  return names;
-}
-
 // The names of the children of the first "Services" root, in file order,
 // read through the INI component.
 std::vector<std::string> NodeNames(const ScriptFolder& script) {
@@ -132,7 +126,7 @@ TEST(Saving, EveryValueReadsBackEqual) {
   ASSERT_EQ(repository.SaveServicesToScript(script.c_str()), 0);
   TestableRepository loaded;
   ASSERT_EQ(loaded.LoadDataFromScript(script.c_str()), 0);
-  ASSERT_EQ(Names(loaded), Names(repository));
+  ASSERT_EQ(loaded.Names(), repository.Names());
   for (const CService& expected : saved) {
     CService* record = nullptr;
     ASSERT_EQ(loaded.GetServicePtrByName(expected.GetName(), &record), 0);
@@ -249,9 +243,9 @@ TEST(Saving, AppendNumbersByCountingChildren) {
   EXPECT_EQ(after.substr(after.size() - 12), "[Other]\nx=1\n");
   TestableRepository loaded;
   ASSERT_EQ(loaded.LoadDataFromScript(script.c_str()), 0);
-  EXPECT_EQ(Names(loaded), (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(loaded.Names(), (std::vector<std::string>{"A", "B", "C"}));
   // Nothing was added to the collection.
-  EXPECT_TRUE(Names(repository).empty());
+  EXPECT_TRUE(repository.Names().empty());
 }
 
 TEST(Saving, AppendAddsAMissingServicesRoot) {
@@ -328,7 +322,7 @@ TEST(Saving, RewriteReplacesTheWholeFile) {
   EXPECT_EQ(text.rfind("[Services]\n", 0), 0u) << text;
   TestableRepository loaded;
   ASSERT_EQ(loaded.LoadDataFromScript(script.c_str()), 0);
-  EXPECT_EQ(Names(loaded), (std::vector<std::string>{"C", "a", "b"}));
+  EXPECT_EQ(loaded.Names(), (std::vector<std::string>{"C", "a", "b"}));
   // In the collection's order.
   EXPECT_LT(text.find("Name=C"), text.find("Name=a"));
   EXPECT_LT(text.find("Name=a"), text.find("Name=b"));
@@ -369,7 +363,7 @@ TEST(Saving, RewriteChangesNothingInMemory) {
   ASSERT_EQ(repository.GetServicePtrByName("A", &after), 0);
   EXPECT_EQ(after, stored);
   EXPECT_STREQ(after->GetProxyServerName(), "p");
-  EXPECT_EQ(Names(repository), std::vector<std::string>{"A"});
+  EXPECT_EQ(repository.Names(), std::vector<std::string>{"A"});
 }
 
 // Every stored record is written once, as it is now.

@@ -3,7 +3,11 @@
 #ifndef KESTRINE_TESTS_REPOSITORY_TESTABLE_REPOSITORY_H
 #define KESTRINE_TESTS_REPOSITORY_TESTABLE_REPOSITORY_H
 
+#include <gtest/gtest.h>
 #include <kestrine/kestrine.h>
+
+#include <string>
+#include <vector>
 
 namespace kestrine::testing {
 
@@ -23,6 +27,14 @@ class TestableRepository : public CServiceRepositoryLight {
   using CServiceRepositoryLight::Write_IntValue2IniFile;
   using CServiceRepositoryLight::Write_StringValue2IniFile;
   using CServiceRepositoryLight::Write_TimeValue2IniFile;
+
+  /// The names GetServiceNames lists (into a vector that held something
+  /// before, to show that it is emptied first).
+  std::vector<std::string> Names() {
+    std::vector<std::string> names{"stale"};
+    EXPECT_EQ(GetServiceNames(&names), 0);
+    return names;
+  }
 
   /// Adds a record named `name` (other fields default).
   int Add(const char* name) {
