@@ -40,6 +40,9 @@ struct StepCase {
   Fault fault;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const StepCase& c, std::ostream* out) { *out << c.name; }
+
 class SaveStepFailureTest : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(SaveStepFailureTest, LeavesOldFileAndNoTemporary) {

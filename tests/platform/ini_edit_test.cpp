@@ -78,6 +78,9 @@ struct WrittenCase {
   std::string line;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const WrittenCase& c, std::ostream* out) { *out << c.name; }
+
 class WrittenFormTest : public ::testing::TestWithParam<WrittenCase> {};
 
 TEST_P(WrittenFormTest, QuotesOnlyWhenNeeded) {
@@ -170,6 +173,9 @@ struct PlacementCase {
   void (*edit)(Document&);
   std::string after;
 };
+
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const PlacementCase& c, std::ostream* out) { *out << c.name; }
 
 class PlacementTest : public ::testing::TestWithParam<PlacementCase> {};
 

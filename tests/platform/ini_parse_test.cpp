@@ -48,6 +48,9 @@ struct ReadCase {
   std::string tree;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
+
 class ReadTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadTest, BuildsTree) {
@@ -90,6 +93,9 @@ struct ValueCase {
   std::string value;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const ValueCase& c, std::ostream* out) { *out << c.name; }
+
 class ValueTest : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(ValueTest, DecodesValue) {
@@ -125,6 +131,9 @@ struct MalformedCase {
   int line;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const MalformedCase& c, std::ostream* out) { *out << c.name; }
+
 class MalformedTest : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedTest, RefusedAtLine) {
@@ -159,6 +168,9 @@ struct RoundTripCase {
   const char* name;
   std::string text;
 };
+
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const RoundTripCase& c, std::ostream* out) { *out << c.name; }
 
 class RoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 

@@ -110,6 +110,9 @@ struct ImpliedCase {
   nlohmann::json fields;  // fields of the new record that must hold these values
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const ImpliedCase& c, std::ostream* out) { *out << c.label; }
+
 class AddImplies : public ToolTest, public ::testing::WithParamInterface<ImpliedCase> {};
 
 TEST_P(AddImplies, OptionsSetTheirFlags) {
@@ -164,6 +167,9 @@ struct RefusedCase {
   std::string input;
   const char* err_has;
 };
+
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.label; }
 
 class AddRefuses : public ToolTest, public ::testing::WithParamInterface<RefusedCase> {};
 

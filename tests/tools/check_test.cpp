@@ -107,6 +107,9 @@ struct ParseCase {
   const char* message;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.label; }
+
 class CheckParse : public ToolTest, public ::testing::WithParamInterface<ParseCase> {};
 
 TEST_P(CheckParse, ReportsWhyAndWhere) {

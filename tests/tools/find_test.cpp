@@ -12,6 +12,9 @@ struct FindCase {
   std::string names;  // the output: one name per line
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const FindCase& c, std::ostream* out) { *out << c.label; }
+
 class Find : public ToolTest, public ::testing::WithParamInterface<FindCase> {};
 
 TEST_P(Find, PrintsTheMatchesInNameOrder) {

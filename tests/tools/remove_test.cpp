@@ -11,6 +11,9 @@ struct RemoveCase {
   const char* name;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const RemoveCase& c, std::ostream* out) { *out << c.script << " " << c.name; }
+
 class Remove : public ToolTest, public ::testing::WithParamInterface<RemoveCase> {};
 
 TEST_P(Remove, KeepsEveryOtherRecordEqual) {

@@ -19,6 +19,9 @@ struct StatusCase {
   const char* err_has;  // in standard error
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const StatusCase& c, std::ostream* out) { *out << c.label; }
+
 class ExitStatus : public ToolTest, public ::testing::WithParamInterface<StatusCase> {
  protected:
   std::vector<std::string> Resolve(std::vector<std::string> args) const {
