@@ -385,6 +385,31 @@ TEST(Saving, RenamedRecordIsWrittenOnceUnderItsNewName) {
   EXPECT_EQ(text.find("Name=B\n"), std::string::npos);
 }
 
+// The two steps of a file's creation and removal, kept for subclasses.
+TEST(Saving, InitialFileAndRemoval) {
+  ScriptFolder script;
+  const std::string path = script.path() + "\\WSDL\\web_services.ini";
+  TestableRepository repository;
+  ASSERT_EQ(repository.SaveInitialDataToIniFile(path.c_str()), 0);
+  EXPECT_EQ(script.Read(), "[Services]\n");
+  EXPECT_EQ(repository.SaveInitialDataToIniFile(nullptr), 1);
+
+  EXPECT_EQ(repository.DeleteExistingFile(path.c_str()), 0);
+  EXPECT_FALSE(script.FileExists());
+  EXPECT_EQ(repository.DeleteExistingFile(path.c_str()), 0);  // already absent
+  EXPECT_EQ(repository.DeleteExistingFile(nullptr), 1);
+  script.Write("kept");
+  {
+    ScopedFault fault({SysCall::Unlink, EBUSY});
+    EXPECT_EQ(repository.DeleteExistingFile(path.c_str()), 1);
+  }
+  EXPECT_EQ(script.Read(), "kept");
+
+  repository.TreeHandle = vaskinitree_new_ex("unused", 1);
+  EXPECT_EQ(repository.SaveInitialDataToIniFile(path.c_str()), 1);
+  EXPECT_EQ(script.Read(), "kept");
+}
+
 // Each step of the atomic save fails in turn: the old file stays exactly as
 // it was, no temporary file is left, and the status is 1.
 struct FailingStep {

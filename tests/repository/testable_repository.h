@@ -15,10 +15,12 @@ class TestableRepository : public CServiceRepositoryLight {
  public:
   using CServiceRepositoryLight::AddService;
   using CServiceRepositoryLight::CleanUp;
+  using CServiceRepositoryLight::DeleteExistingFile;
   using CServiceRepositoryLight::DeleteServiceByNameInternal;
   using CServiceRepositoryLight::GetServiceByNameInternal;
   using CServiceRepositoryLight::LoadSingleServiceData;
   using CServiceRepositoryLight::LocationsEqual;
+  using CServiceRepositoryLight::SaveInitialDataToIniFile;
   using CServiceRepositoryLight::String2IntValue;
   using CServiceRepositoryLight::String2Time;
   using CServiceRepositoryLight::ToReplaceService;
