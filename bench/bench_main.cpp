@@ -38,7 +38,7 @@
 #include <kestrine/kestrine.h>
 
 #include "generator.h"
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 
 namespace {
 

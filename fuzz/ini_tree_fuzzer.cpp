@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ini_document.h"
-#include "platform/ini_escape.h"
-#include "platform/ini_parser.h"
-#include "platform/ini_writer.h"
+#include "ini/document.h"
+#include "ini/escape.h"
+#include "ini/parser.h"
+#include "ini/writer.h"
 
 namespace {
 

@@ -14,13 +14,7 @@ shift $(( $# > 2 ? 2 : $# ))
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-if cmake --list-presets 2>/dev/null | grep -q '"fuzz"'; then
-  cmake --preset fuzz
-else
-  cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-    -DKESTRINE_BUILD_FUZZ=ON -DKESTRINE_BUILD_TESTS=OFF -DKESTRINE_BUILD_TOOLS=OFF \
-    -DKESTRINE_BUILD_EXAMPLES=OFF
-fi
+cmake --preset fuzz
 cmake --build build/fuzz -j2 --target ini_tree_fuzzer
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/kestrine-fuzz.XXXXXX")"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
 #include "repository/value_codecs.h"

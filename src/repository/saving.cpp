@@ -8,7 +8,7 @@
 #include "kestrine/service_repository_light.h"
 #include "platform/path.h"
 #include "platform/sys.h"
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
 #include "repository/value_codecs.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 
 CServiceRepositoryLight::CServiceRepositoryLight() = default;
 

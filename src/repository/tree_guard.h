@@ -2,7 +2,7 @@
 #ifndef KESTRINE_REPOSITORY_TREE_GUARD_H
 #define KESTRINE_REPOSITORY_TREE_GUARD_H
 
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 
 namespace kestrine {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "sys_fault.h"
 #include "temp_files.h"
 

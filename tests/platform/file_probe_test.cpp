@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "temp_files.h"
 
 namespace kestrine::testing {

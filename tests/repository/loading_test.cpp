@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "script_folder.h"
 #include "testable_repository.h"
 #include "time_zone.h"

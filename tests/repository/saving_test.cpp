@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "record_expectations.h"
 #include "script_folder.h"
 #include "sys_fault.h"

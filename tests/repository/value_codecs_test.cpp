@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "repository/value_codecs.h"
 #include "testable_repository.h"
 #include "time_zone.h"

@@ -11,9 +11,9 @@
 
 #include "check/value_checks.h"
 #include "display_text.h"
-#include "platform/ini_document.h"
-#include "platform/ini_node.h"
-#include "platform/ini_parser.h"
+#include "ini/document.h"
+#include "ini/node.h"
+#include "ini/parser.h"
 
 namespace kestrine::tool {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/ini_writer.h"
+#include "ini/writer.h"
 
 #include <algorithm>
 #include <string_view>
 #include <vector>
 
-#include "platform/ini_escape.h"
+#include "ini/escape.h"
 
 namespace kestrine::ini {
 

@@ -1,6 +1,6 @@
 // A node of an INI tree: a "[path]" section with its attributes and children.
-#ifndef KESTRINE_PLATFORM_INI_NODE_H
-#define KESTRINE_PLATFORM_INI_NODE_H
+#ifndef KESTRINE_INI_NODE_H
+#define KESTRINE_INI_NODE_H
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ini_line.h"
+#include "ini/line.h"
 
 namespace kestrine::ini {
 
@@ -113,4 +113,4 @@ class Node {
 
 }  // namespace kestrine::ini
 
-#endif  // KESTRINE_PLATFORM_INI_NODE_H
+#endif  // KESTRINE_INI_NODE_H

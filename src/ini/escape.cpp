@@ -1,4 +1,4 @@
-#include "platform/ini_escape.h"
+#include "ini/escape.h"
 
 namespace kestrine::ini {
 namespace {

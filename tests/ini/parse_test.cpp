@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ini_document.h"
-#include "platform/ini_parser.h"
-#include "platform/ini_writer.h"
+#include "ini/document.h"
+#include "ini/parser.h"
+#include "ini/writer.h"
 
 namespace kestrine::ini {
 namespace {

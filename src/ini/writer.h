@@ -1,10 +1,10 @@
 // Writes a Document back to INI text.
-#ifndef KESTRINE_PLATFORM_INI_WRITER_H
-#define KESTRINE_PLATFORM_INI_WRITER_H
+#ifndef KESTRINE_INI_WRITER_H
+#define KESTRINE_INI_WRITER_H
 
 #include <string>
 
-#include "platform/ini_document.h"
+#include "ini/document.h"
 
 namespace kestrine::ini {
 
@@ -14,4 +14,4 @@ std::string Serialize(const Document& document);
 
 }  // namespace kestrine::ini
 
-#endif  // KESTRINE_PLATFORM_INI_WRITER_H
+#endif  // KESTRINE_INI_WRITER_H

@@ -1,6 +1,6 @@
 // One line of an INI file as the tree keeps it for writing back.
-#ifndef KESTRINE_PLATFORM_INI_LINE_H
-#define KESTRINE_PLATFORM_INI_LINE_H
+#ifndef KESTRINE_INI_LINE_H
+#define KESTRINE_INI_LINE_H
 
 #include <cstdint>
 #include <limits>
@@ -28,4 +28,4 @@ struct Line {
 
 }  // namespace kestrine::ini
 
-#endif  // KESTRINE_PLATFORM_INI_LINE_H
+#endif  // KESTRINE_INI_LINE_H

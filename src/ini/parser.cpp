@@ -1,4 +1,4 @@
-#include "platform/ini_parser.h"
+#include "ini/parser.h"
 
 #include <climits>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ini_escape.h"
+#include "ini/escape.h"
 
 namespace kestrine::ini {
 

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <utility>
 
-#include "platform/ini_document.h"
-#include "platform/ini_escape.h"
+#include "ini/document.h"
+#include "ini/escape.h"
 
 namespace kestrine::ini {
 

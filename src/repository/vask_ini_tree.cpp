@@ -1,11 +1,11 @@
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 
 #include <memory>
 #include <string>
 
 #include "platform/file_probe.h"
-#include "platform/ini_document.h"
-#include "platform/ini_file.h"
+#include "ini/document.h"
+#include "ini/file.h"
 
 namespace {
 

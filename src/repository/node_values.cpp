@@ -3,7 +3,7 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "repository/value_codecs.h"
 
 int CServiceRepositoryLight::String2Time(std::string text, long* out) const {

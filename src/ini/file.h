@@ -1,12 +1,12 @@
 // Reads and writes INI files on disk.
-#ifndef KESTRINE_PLATFORM_INI_FILE_H
-#define KESTRINE_PLATFORM_INI_FILE_H
+#ifndef KESTRINE_INI_FILE_H
+#define KESTRINE_INI_FILE_H
 
 #include <string>
 #include <string_view>
 
-#include "platform/ini_document.h"
-#include "platform/ini_parser.h"
+#include "ini/document.h"
+#include "ini/parser.h"
 
 namespace kestrine::ini {
 
@@ -21,4 +21,4 @@ bool SaveFile(const Document& document, std::string_view path, std::string* erro
 
 }  // namespace kestrine::ini
 
-#endif  // KESTRINE_PLATFORM_INI_FILE_H
+#endif  // KESTRINE_INI_FILE_H

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/vask_ini_tree.h"
+#include "repository/vask_ini_tree.h"
 #include "sys_fault.h"
 #include "temp_files.h"
 

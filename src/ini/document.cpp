@@ -1,8 +1,8 @@
-#include "platform/ini_document.h"
+#include "ini/document.h"
 
 #include <cstring>
 
-#include "platform/ini_escape.h"
+#include "ini/escape.h"
 
 namespace kestrine::ini {
 

@@ -4,8 +4,8 @@
 // accepts null arguments (answering null, non-zero or doing nothing). Node
 // handles stay valid while their tree is open. Paths may use backslashes as
 // separators. Internal to the library: nothing here is exported.
-#ifndef KESTRINE_PLATFORM_VASK_INI_TREE_H
-#define KESTRINE_PLATFORM_VASK_INI_TREE_H
+#ifndef KESTRINE_REPOSITORY_VASK_INI_TREE_H
+#define KESTRINE_REPOSITORY_VASK_INI_TREE_H
 
 /// mode 0: reads the file at `path`; null when it is missing, unreadable or
 /// malformed. mode 1: a new empty tree for `path`, the disk untouched.
@@ -58,4 +58,4 @@ void vaskinitree_delete(void* tree);
 /// links too).
 int os_is_file_exist(const char* path);
 
-#endif  // KESTRINE_PLATFORM_VASK_INI_TREE_H
+#endif  // KESTRINE_REPOSITORY_VASK_INI_TREE_H

@@ -1,4 +1,4 @@
-#include "platform/ini_file.h"
+#include "ini/file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "platform/atomic_file.h"
-#include "platform/ini_writer.h"
+#include "ini/writer.h"
 #include "platform/path.h"
 #include "platform/sys.h"
 

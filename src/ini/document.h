@@ -4,8 +4,8 @@
 // are views into them; only what is set or added since reading is stored
 // apart. Nodes never move, so Node pointers stay valid for the document's
 // life (or until it is read again).
-#ifndef KESTRINE_PLATFORM_INI_DOCUMENT_H
-#define KESTRINE_PLATFORM_INI_DOCUMENT_H
+#ifndef KESTRINE_INI_DOCUMENT_H
+#define KESTRINE_INI_DOCUMENT_H
 
 #include <cstddef>
 #include <cstdint>
@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ini_line.h"
-#include "platform/ini_node.h"
+#include "ini/line.h"
+#include "ini/node.h"
 
 namespace kestrine::ini {
 
@@ -94,4 +94,4 @@ class Document {
 
 }  // namespace kestrine::ini
 
-#endif  // KESTRINE_PLATFORM_INI_DOCUMENT_H
+#endif  // KESTRINE_INI_DOCUMENT_H

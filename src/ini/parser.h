@@ -1,11 +1,11 @@
 // Reads INI text into a Document.
-#ifndef KESTRINE_PLATFORM_INI_PARSER_H
-#define KESTRINE_PLATFORM_INI_PARSER_H
+#ifndef KESTRINE_INI_PARSER_H
+#define KESTRINE_INI_PARSER_H
 
 #include <string>
 #include <string_view>
 
-#include "platform/ini_document.h"
+#include "ini/document.h"
 
 namespace kestrine::ini {
 
@@ -26,4 +26,4 @@ bool Parse(std::string_view text, Document* out, ParseError* error);
 
 }  // namespace kestrine::ini
 
-#endif  // KESTRINE_PLATFORM_INI_PARSER_H
+#endif  // KESTRINE_INI_PARSER_H

@@ -3,8 +3,8 @@
 // A value is written raw when reading the raw text back gives the same bytes,
 // otherwise in double quotes with backslash escapes. Names and keys are never
 // quoted, so the ones that could not be read back are refused.
-#ifndef KESTRINE_PLATFORM_INI_ESCAPE_H
-#define KESTRINE_PLATFORM_INI_ESCAPE_H
+#ifndef KESTRINE_INI_ESCAPE_H
+#define KESTRINE_INI_ESCAPE_H
 
 #include <cstddef>
 #include <string>
@@ -36,4 +36,4 @@ bool IsWritableName(std::string_view name);
 
 }  // namespace kestrine::ini
 
-#endif  // KESTRINE_PLATFORM_INI_ESCAPE_H
+#endif  // KESTRINE_INI_ESCAPE_H
