@@ -178,7 +178,7 @@ void AddNode(FuzzedDataProvider& data, Document* document, Model* model,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(bytes), size);
   Document document;
-  kestrine::ini::ParseError error;
+  kestrine::Error error;
   if (!kestrine::ini::Parse(input, &document, &error)) {
     Check(error.line >= 1 && !error.message.empty());
     std::size_t lines = 1;

@@ -7,17 +7,18 @@
 
 #include "ini/document.h"
 #include "ini/parser.h"
+#include "platform/error.h"
 
 namespace kestrine::ini {
 
-/// Reads the file at `path` (backslashes taken as separators) in one go and
-/// parses it as Parse does. When the file cannot be read, `error` has line 0
-/// and says why.
-bool LoadFile(std::string_view path, Document* out, ParseError* error);
+/// Reads the file at `path` (backslashes taken as separators) with
+/// platform::ReadWholeFile and parses it as Parse does. When the file cannot
+/// be read, `error` has line 0 and says why.
+bool LoadFile(std::string_view path, Document* out, Error* error);
 
 /// Writes the document to `path` (backslashes taken as separators) with
 /// WriteFileAtomically; on failure `error` (when not null) says why.
-bool SaveFile(const Document& document, std::string_view path, std::string* error);
+bool SaveFile(const Document& document, std::string_view path, Error* error);
 
 }  // namespace kestrine::ini
 

@@ -21,7 +21,7 @@ class Parser {
  public:
   explicit Parser(Document* document) : document_(document) {}
 
-  bool Run(std::string text, ParseError* error);
+  bool Run(std::string text, Error* error);
 
  private:
   bool Fail(const char* message);
@@ -34,7 +34,7 @@ class Parser {
   Document* document_;
   char* text_ = nullptr;
   int line_number_ = 0;
-  ParseError* error_ = nullptr;
+  Error* error_ = nullptr;
   Node* current_ = nullptr;            // node whose body the lines belong to
   std::vector<Node*> open_;            // the current node and its ancestors, root first
   std::vector<Line> body_;             // lines of the current node, moved over when it ends
@@ -62,15 +62,9 @@ Line MakeLine(std::size_t begin, std::size_t end, std::uint32_t attribute, Eol e
 
 }  // namespace
 
-bool Parser::Fail(const char* message) {
-  if (error_ != nullptr) {
-    error_->line = line_number_;
-    error_->message = message;
-  }
-  return false;
-}
+bool Parser::Fail(const char* message) { return kestrine::Fail(error_, line_number_, message); }
 
-bool Parser::Run(std::string bytes, ParseError* error) {
+bool Parser::Run(std::string bytes, Error* error) {
   error_ = error;
   Document& doc = *document_;
   doc.Clear();
@@ -215,8 +209,8 @@ void Parser::CloseNode() {
   current_ = nullptr;
 }
 
-bool ParseOwned(std::string text, Document* out, ParseError* error) {
-  if (out == nullptr) return false;
+bool ParseOwned(std::string text, Document* out, Error* error) {
+  if (out == nullptr) return kestrine::Fail(error, 0, "no document to read into");
   Parser parser(out);
   if (!parser.Run(std::move(text), error)) {
     out->Clear();
@@ -225,7 +219,7 @@ bool ParseOwned(std::string text, Document* out, ParseError* error) {
   return true;
 }
 
-bool Parse(std::string_view text, Document* out, ParseError* error) {
+bool Parse(std::string_view text, Document* out, Error* error) {
   return ParseOwned(std::string(text), out, error);
 }
 

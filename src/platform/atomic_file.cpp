@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <system_error>
 #include <vector>
 
 #include "platform/sys.h"
@@ -17,13 +16,6 @@ namespace {
 
 constexpr int kMaxLinkHops = 40;
 constexpr int kMaxNameAttempts = 16;
-
-bool Failure(std::string* error, const std::string& what, const std::string& path, int code) {
-  if (error != nullptr) {
-    *error = what + " '" + path + "': " + std::generic_category().message(code);
-  }
-  return false;
-}
 
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -40,18 +32,18 @@ std::string Join(const std::string& folder, const std::string& name) {
 // is to be replaced. `exists` tells whether that file exists yet; if so,
 // `info` describes it.
 bool ResolveTarget(const std::string& path, std::string* target, bool* exists, struct stat* info,
-                   std::string* error) {
+                   Error* error) {
   std::string current = path;
   std::vector<char> buffer(256);
   for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
     if (sys::Lstat(current.c_str(), info) != 0) {
-      if (errno != ENOENT) return Failure(error, "cannot inspect", current, errno);
+      if (errno != ENOENT) return FailOnFile(error, "cannot inspect", current, errno);
       *target = current;
       *exists = false;
       return true;
     }
     if (!S_ISLNK(info->st_mode)) {
-      if (!S_ISREG(info->st_mode)) return Failure(error, "not a regular file", current, EINVAL);
+      if (!S_ISREG(info->st_mode)) return FailOnFile(error, "not a regular file", current, EINVAL);
       *target = current;
       *exists = true;
       return true;
@@ -59,15 +51,15 @@ bool ResolveTarget(const std::string& path, std::string* target, bool* exists, s
     ssize_t length = 0;
     for (;;) {
       length = sys::Readlink(current.c_str(), buffer.data(), buffer.size());
-      if (length < 0) return Failure(error, "cannot read link", current, errno);
+      if (length < 0) return FailOnFile(error, "cannot read link", current, errno);
       if (static_cast<std::size_t>(length) < buffer.size()) break;
       buffer.resize(buffer.size() * 2);  // the link text may have been cut short
     }
-    if (length == 0) return Failure(error, "empty symbolic link", current, ENOENT);
+    if (length == 0) return FailOnFile(error, "empty symbolic link", current, ENOENT);
     const std::string link(buffer.data(), static_cast<std::size_t>(length));
     current = link.front() == '/' ? link : Join(FolderOf(current), link);
   }
-  return Failure(error, "too many levels of symbolic links at", path, ELOOP);
+  return FailOnFile(error, "too many levels of symbolic links at", path, ELOOP);
 }
 
 // A name for the temporary file that is unlikely to be taken; creation with
@@ -114,8 +106,8 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-  if (path.empty() || path.back() == '/') return Failure(error, "not a file path", path, EISDIR);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Error* error) {
+  if (path.empty() || path.back() == '/') return FailOnFile(error, "not a file path", path, EISDIR);
   std::string target;
   bool exists = false;
   struct stat info {};
@@ -130,7 +122,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     fd = sys::Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return Failure(error, "cannot create a temporary file in", folder, errno);
+  if (fd < 0) return FailOnFile(error, "cannot create a temporary file in", folder, errno);
 
   const char* failed = nullptr;
   if (!WriteAll(fd, bytes)) {
@@ -144,18 +136,18 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     const int code = errno;
     sys::Close(fd);
     sys::Unlink(temporary.c_str());
-    return Failure(error, failed, temporary, code);
+    return FailOnFile(error, failed, temporary, code);
   }
   // Close can report a deferred write error; the descriptor is gone either way.
   if (sys::Close(fd) != 0) {
     const int code = errno;
     sys::Unlink(temporary.c_str());
-    return Failure(error, "cannot close", temporary, code);
+    return FailOnFile(error, "cannot close", temporary, code);
   }
   if (sys::Rename(temporary.c_str(), target.c_str()) != 0) {
     const int code = errno;
     sys::Unlink(temporary.c_str());
-    return Failure(error, "cannot replace", target, code);
+    return FailOnFile(error, "cannot replace", target, code);
   }
   SyncFolder(folder);
   return true;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error.h"
+
 namespace kestrine::platform {
 
 /// Writes `bytes` to a new temporary file in the target's folder, syncs it,
@@ -15,10 +17,10 @@ namespace kestrine::platform {
 /// A target that is a symbolic link is written through: the file the link
 /// chain ends at is replaced and the link stays a link. A new file gets
 /// mode 0666 less the umask. On failure before the rename the target is
-/// untouched, the temporary file is removed and the result is false, with a
-/// message in `error` when not null. A failing folder sync after the rename
+/// untouched, the temporary file is removed and the result is false, with
+/// `error` (when not null) saying why, on line 0. A failing folder sync after the rename
 /// is not reported: the new content is in place by then.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error);
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Error* error);
 
 }  // namespace kestrine::platform
 

@@ -21,7 +21,7 @@ std::string EditText(const std::string& text, Edit edit) {
   edit(document);
   std::string written = Serialize(document);
   Document reread;
-  ParseError error;
+  Error error;
   EXPECT_TRUE(Parse(written, &reread, &error)) << error.line << ": " << error.message;
   return written;
 }
@@ -51,7 +51,7 @@ TEST(EditValues, EveryValueReadsBackAfterWriting) {
     ASSERT_TRUE(node->SetAttribute("k" + std::to_string(i), values[i]));
   }
   Document reread;
-  ParseError error;
+  Error error;
   ASSERT_TRUE(Parse(Serialize(document), &reread, &error)) << error.message;
   const Node& read = *reread.roots().at(0);
   ASSERT_EQ(read.attributes().size(), values.size());

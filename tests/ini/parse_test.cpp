@@ -55,7 +55,7 @@ class ReadTest : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadTest, BuildsTree) {
   Document document;
-  ParseError error;
+  Error error;
   ASSERT_TRUE(Parse(GetParam().text, &document, &error)) << error.line << ": " << error.message;
   EXPECT_EQ(Dump(document), GetParam().tree);
 }
@@ -138,7 +138,7 @@ class MalformedTest : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedTest, RefusedAtLine) {
   Document document;
-  ParseError error;
+  Error error;
   EXPECT_FALSE(Parse(GetParam().text, &document, &error));
   EXPECT_EQ(error.line, GetParam().line);
   EXPECT_FALSE(error.message.empty());
@@ -176,7 +176,7 @@ class RoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(RoundTripTest, WritesBackUnchanged) {
   Document document;
-  ParseError error;
+  Error error;
   ASSERT_TRUE(Parse(GetParam().text, &document, &error)) << error.line << ": " << error.message;
   EXPECT_EQ(Serialize(document), GetParam().text);
 }

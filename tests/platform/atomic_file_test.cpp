@@ -160,9 +160,9 @@ TEST(AtomicSave, DanglingLinkCreatesItsTargetAndLoopsFail) {
 
   ASSERT_EQ(::symlink("loop_b", (dir / "loop_a").c_str()), 0);
   ASSERT_EQ(::symlink("loop_a", (dir / "loop_b").c_str()), 0);
-  std::string error;
+  Error error;
   EXPECT_FALSE(platform::WriteFileAtomically(dir / "loop_a", "[A]\n", &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(error.message.empty());
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 #include "check/services_check.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <map>
-#include <memory>
 #include <string_view>
 
 #include "check/value_checks.h"
@@ -14,6 +11,8 @@
 #include "ini/document.h"
 #include "ini/node.h"
 #include "ini/parser.h"
+#include "platform/error.h"
+#include "platform/whole_file.h"
 
 namespace kestrine::tool {
 namespace {
@@ -204,32 +203,18 @@ int CountUnreadLines(std::string_view text, const ini::Document& document) {
   return std::max(0, non_blank - read);
 }
 
-bool ReadWholeFile(const std::string& path, std::string* text, std::string* error) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                             &std::fclose);
-  if (!file) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  char buffer[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text->append(buffer, got);
-  if (std::ferror(file.get()) != 0) {
-    *error = "cannot read " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 FileCheck CheckServicesFile(const std::string& path, const ToolRepository& codecs) {
   FileCheck result;
   std::string text;
-  if (!ReadWholeFile(path, &text, &result.read_error)) return result;
+  Error error;
+  if (!platform::ReadWholeFile(path, &text, &error)) {
+    result.read_error = error.message;
+    return result;
+  }
 
   ini::Document document;
-  ini::ParseError error;
   if (!ini::Parse(text, &document, &error)) {
     result.outcome = FileCheck::Outcome::kUnparsable;
     result.findings.push_back(Finding{error.line, error.message});
