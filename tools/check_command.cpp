@@ -27,8 +27,7 @@ void RunCheck(const std::string& folder) {
     ToolRepository repository;
     LoadServices(repository, script);
   }
-  const ToolRepository codecs;
-  const FileCheck check = CheckServicesFile(path, codecs);
+  const FileCheck check = CheckServicesFile(path);
   if (check.outcome == FileCheck::Outcome::kUnreadable) {
     throw CommandError(kExitFailure, check.read_error);
   }

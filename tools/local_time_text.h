@@ -12,11 +12,6 @@ namespace kestrine::tool {
 /// range the library keeps times in.
 std::optional<std::string> IsoLocalTime(long seconds);
 
-/// The services file's form of a time, "YYYY-MM-DD hh:mm:ss" local; none
-/// for seconds outside 0 to 2^31-1. (A writer writes 0, "not set", as the
-/// local form of 1970-01-01 00:00:00 UTC.)
-std::optional<std::string> FileLocalTime(long seconds);
-
 }  // namespace kestrine::tool
 
 #endif  // KESTRINE_TOOLS_LOCAL_TIME_TEXT_H

@@ -47,7 +47,7 @@ void RunRemove(const RemoveOptions& options) {
   LoadServices(repository, script);
   StoredRecord(repository, script, options.name);
 
-  const FileCheck check = CheckServicesFile(script.FilePath(), repository);
+  const FileCheck check = CheckServicesFile(script.FilePath());
   GuardIgnoredSections(script, check, options.force);
 
   if (const int status = repository.DeleteServiceByNameInternal(options.name.c_str());

@@ -9,8 +9,6 @@ namespace kestrine::tool {
 class ToolRepository : public CServiceRepositoryLight {
  public:
   using CServiceRepositoryLight::DeleteServiceByNameInternal;
-  using CServiceRepositoryLight::String2IntValue;
-  using CServiceRepositoryLight::String2Time;
 };
 
 }  // namespace kestrine::tool

@@ -3,6 +3,9 @@
 #ifndef KESTRINE_REPOSITORY_SERVICES_FILE_H
 #define KESTRINE_REPOSITORY_SERVICES_FILE_H
 
+#include <array>
+#include <cstddef>
+
 namespace kestrine::services_file {
 
 /// The services file below a script folder, joined with one backslash.
@@ -44,6 +47,53 @@ inline constexpr char kUserName[] = "UserName";
 inline constexpr char kUseJmsTransport[] = "UseJmsTransport";
 inline constexpr char kJmsRequestQueue[] = "JmsRequestQueue";
 inline constexpr char kJmsResponseQueue[] = "JmsResponseQueue";
+
+// The keys in groups, by what they hold and when they are written and read:
+// what `check` expects of a node is what the writer writes and loading
+// reads. A node holds, in this order: LinkedToZR, ZR_ID when linked, the
+// record's texts up to LocationType, the UDDI keys when found through UDDI,
+// KeepUpToDate, the times, OverrideServiceAddress, and the proxy, the
+// credential and the JMS keys, each group after its flag.
+
+template <std::size_t N>
+using KeyList = std::array<const char*, N>;
+
+/// Hold values only when UseProxy is true; written empty otherwise (then
+/// with the port last).
+inline constexpr KeyList<4> kProxyKeys = {kProxyUserName, kProxyServerName, kProxyPortNumber,
+                                          kProxyPassword};
+/// Hold values only when UseSecurity is true; written empty otherwise.
+inline constexpr KeyList<2> kCredentialKeys = {kPassword, kUserName};
+/// The JMS transport's queues.
+inline constexpr KeyList<2> kJmsKeys = {kJmsRequestQueue, kJmsResponseQueue};
+/// Times, in the local "YYYY-MM-DD hh:mm:ss" form of codecs::EncodeTime.
+inline constexpr KeyList<3> kTimeKeys = {kCreationDate, kLastSyncWithWSDL, kLastSyncWithWSDLZROrig};
+/// Written and read only when LocationType is LocationUDDI, after it. (Its
+/// counterpart for LinkedToZR is the one key kZRID.)
+inline constexpr KeyList<3> kUddiKeys = {kUDDIServer, kUDDIVersion, kUDDIServiceKey};
+
+namespace detail {
+
+template <std::size_t... N>
+constexpr KeyList<(N + ...)> Join(const KeyList<N>&... parts) {
+  KeyList<(N + ...)> all{};
+  std::size_t at = 0;
+  const auto append = [&all, &at](const auto& part) {
+    for (const char* key : part) all[at++] = key;
+  };
+  (append(parts), ...);
+  return all;
+}
+
+}  // namespace detail
+
+/// Written into every node, in the writer's order (the proxy keys in the
+/// order of a node that uses a proxy).
+inline constexpr auto kAlwaysWritten =
+    detail::Join(KeyList<9>{kLinkedToZR, kName, kCreatedBy, kDescription, kServiceName,
+                            kWSDLLocation, kServiceAddress, kLocationType, kKeepUpToDate},
+                 kTimeKeys, KeyList<2>{kOverrideServiceAddress, kUseProxy}, kProxyKeys,
+                 KeyList<1>{kUseSecurity}, kCredentialKeys, KeyList<1>{kUseJmsTransport}, kJmsKeys);
 
 }  // namespace kestrine::services_file
 

@@ -1,8 +1,9 @@
 #include "check/services_check.h"
 
+#include <kestrine/location_type.h>
+
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <map>
 #include <string_view>
 
@@ -13,6 +14,8 @@
 #include "ini/parser.h"
 #include "platform/error.h"
 #include "platform/whole_file.h"
+#include "repository/services_file.h"
+#include "repository/value_codecs.h"
 
 namespace kestrine::tool {
 namespace {
@@ -20,26 +23,12 @@ namespace {
 using ini::Attribute;
 using ini::Node;
 
-constexpr char kServicesRoot[] = "Services";
-
-// The keys a writer writes into every service node, in its order.
-// clang-format off
-constexpr const char* kAlwaysWritten[] = {
-    "LinkedToZR", "Name", "CreatedBy", "Description", "ServiceName", "WSDLLocation",
-    "ServiceAddress", "LocationType", "KeepUpToDate", "CreationDate", "LastSyncWithWSDL",
-    "LastSyncWithWSDLZROrininal", "OverrideServiceAddress", "UseProxy", "ProxyUserName",
-    "ProxyServerName", "ProxyPortNumber", "ProxyPassword", "UseSecurity", "Password", "UserName",
-    "UseJmsTransport", "JmsRequestQueue", "JmsResponseQueue"};
-// clang-format on
-constexpr char kZRID[] = "ZR_ID";
-constexpr const char* kUddiKeys[] = {"UDDIServer", "UDDIVersion", "UDDIServiceKey"};
-constexpr const char* kTimeKeys[] = {"CreationDate", "LastSyncWithWSDL",
-                                     "LastSyncWithWSDLZROrininal"};
+namespace file = services_file;
 
 bool IsWrittenKey(std::string_view key) {
   const auto is = [key](const char* known) { return key == known; };
-  return std::any_of(std::begin(kAlwaysWritten), std::end(kAlwaysWritten), is) || key == kZRID ||
-         std::any_of(std::begin(kUddiKeys), std::end(kUddiKeys), is);
+  return std::any_of(file::kAlwaysWritten.begin(), file::kAlwaysWritten.end(), is) ||
+         key == file::kZRID || std::any_of(file::kUddiKeys.begin(), file::kUddiKeys.end(), is);
 }
 
 std::string Label(const Node& node) {
@@ -56,15 +45,15 @@ std::string_view LoadedValue(const Attribute& attribute) { return attribute.c_va
 
 class Checker {
  public:
-  Checker(const ToolRepository& codecs, FileCheck& result) : codecs_(codecs), result_(result) {}
+  explicit Checker(FileCheck& result) : result_(result) {}
 
   void Run(const ini::Document& document) {
     const Node* services = nullptr;
     for (const Node* root : document.roots()) {
-      if (services == nullptr && std::strcmp(root->c_name(), kServicesRoot) == 0) {
+      if (services == nullptr && std::strcmp(root->c_name(), file::kServicesRoot) == 0) {
         services = root;
       } else {
-        Ignore(*root, root->name() == kServicesRoot
+        Ignore(*root, root->name() == file::kServicesRoot
                           ? "is a second [Services] section; loading reads only the first"
                           : "is not the [Services] section; loading ignores it");
       }
@@ -95,7 +84,7 @@ class Checker {
       Ignore(*child, "lies below a service node; loading ignores it");
     }
     // A node without a name is loaded under the default name, one space.
-    const Attribute* name_key = node.FindAttribute("Name");
+    const Attribute* name_key = node.FindAttribute(file::kName);
     const std::string name = name_key != nullptr ? std::string(LoadedValue(*name_key)) : " ";
     const auto [held, is_new] = names_.emplace(name, node.line());
     if (!is_new) {
@@ -115,9 +104,9 @@ class Checker {
     const auto require = [&](const char* key) {
       if (node.FindAttribute(key) == nullptr) missing.push_back(key);
     };
-    std::for_each(std::begin(kAlwaysWritten), std::end(kAlwaysWritten), require);
-    if (ReadsLinked(node)) require(kZRID);
-    if (ReadsUddi(node)) std::for_each(std::begin(kUddiKeys), std::end(kUddiKeys), require);
+    std::for_each(file::kAlwaysWritten.begin(), file::kAlwaysWritten.end(), require);
+    if (ReadsLinked(node)) require(file::kZRID);
+    if (ReadsUddi(node)) std::for_each(file::kUddiKeys.begin(), file::kUddiKeys.end(), require);
     if (!missing.empty()) {
       std::string list;
       for (const std::string_view key : missing)
@@ -138,16 +127,16 @@ class Checker {
   }
 
   void CheckValues(const Node& node) {
-    for (const char* key : kTimeKeys) {
+    for (const char* key : file::kTimeKeys) {
       if (const Attribute* attribute = node.FindAttribute(key)) {
-        if (auto problem = TimeProblem(LoadedValue(*attribute), codecs_)) {
+        if (auto problem = TimeProblem(LoadedValue(*attribute))) {
           AddValueProblem(*attribute, *problem);
         }
       }
     }
-    CheckNumber(node.FindAttribute("LocationType"));
-    if (ReadsLinked(node)) CheckNumber(node.FindAttribute(kZRID));
-    if (ReadsUddi(node)) CheckNumber(node.FindAttribute("UDDIVersion"));
+    CheckNumber(node.FindAttribute(file::kLocationType));
+    if (ReadsLinked(node)) CheckNumber(node.FindAttribute(file::kZRID));
+    if (ReadsUddi(node)) CheckNumber(node.FindAttribute(file::kUDDIVersion));
   }
 
   void CheckNumber(const Attribute* attribute) {
@@ -162,21 +151,17 @@ class Checker {
         OneLine(attribute.key()) + " " + Quoted(LoadedValue(attribute)) + " " + problem);
   }
 
-  // Loading reads a flag as true unless it starts with '0'.
+  // Whether loading reads the ZR and the UDDI keys of the node.
   static bool ReadsLinked(const Node& node) {
-    const Attribute* linked = node.FindAttribute("LinkedToZR");
-    return linked != nullptr && linked->c_value()[0] != '0';
+    const Attribute* linked = node.FindAttribute(file::kLinkedToZR);
+    return linked != nullptr && codecs::DecodeBool(linked->c_value());
   }
 
-  bool ReadsUddi(const Node& node) const {
-    const Attribute* type = node.FindAttribute("LocationType");
-    if (type == nullptr) return false;
-    int value = 0;
-    codecs_.String2IntValue(std::string(LoadedValue(*type)), &value);
-    return value == LocationUDDI;
+  static bool ReadsUddi(const Node& node) {
+    const Attribute* type = node.FindAttribute(file::kLocationType);
+    return type != nullptr && codecs::DecodeInt(LoadedValue(*type)) == LocationUDDI;
   }
 
-  const ToolRepository& codecs_;
   FileCheck& result_;
   std::map<std::string, int> names_;  // service name -> header line of its node
 };
@@ -205,7 +190,7 @@ int CountUnreadLines(std::string_view text, const ini::Document& document) {
 
 }  // namespace
 
-FileCheck CheckServicesFile(const std::string& path, const ToolRepository& codecs) {
+FileCheck CheckServicesFile(const std::string& path) {
   FileCheck result;
   std::string text;
   Error error;
@@ -221,7 +206,7 @@ FileCheck CheckServicesFile(const std::string& path, const ToolRepository& codec
     return result;
   }
   result.outcome = FileCheck::Outcome::kParsed;
-  Checker(codecs, result).Run(document);
+  Checker(result).Run(document);
   std::stable_sort(result.findings.begin(), result.findings.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
   result.unread_lines = CountUnreadLines(text, document);

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "tool_repository.h"
-
 namespace kestrine::tool {
 
 /// One problem; line 0 stands for the file as a whole.
@@ -40,8 +38,9 @@ struct FileCheck {
 };
 
 /// Reads and examines the services file at `path` (as the operating system
-/// names it). `codecs` reads times and numbers as loading does.
-FileCheck CheckServicesFile(const std::string& path, const ToolRepository& codecs);
+/// names it) with the library's own reader, key lists and value codecs, so
+/// that it reads every value as loading does.
+FileCheck CheckServicesFile(const std::string& path);
 
 }  // namespace kestrine::tool
 

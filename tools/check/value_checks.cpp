@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "local_time_text.h"
+#include "repository/value_codecs.h"
 
 namespace kestrine::tool {
 namespace {
@@ -20,15 +20,14 @@ bool MatchesPattern(std::string_view value, std::string_view pattern) {
 
 }  // namespace
 
-std::optional<std::string> TimeProblem(std::string_view value, const ToolRepository& codecs) {
+std::optional<std::string> TimeProblem(std::string_view value) {
   if (value.empty()) return std::nullopt;
   constexpr std::string_view kDate = "9999-99-99";
   constexpr std::string_view kDateTime = "9999-99-99 99:99:99";
   if (!MatchesPattern(value, kDate) && !MatchesPattern(value, kDateTime)) {
     return "is not a time of the form YYYY-MM-DD hh:mm:ss";
   }
-  long seconds = 0;
-  codecs.String2Time(std::string(value), &seconds);
+  const long seconds = codecs::DecodeTime(value);
   const std::string written =
       value.size() == kDate.size() ? std::string(value) + " 00:00:00" : std::string(value);
   if (seconds == 0) {
@@ -39,11 +38,11 @@ std::optional<std::string> TimeProblem(std::string_view value, const ToolReposit
     if (day == "1970-01-01" || day == "1969-12-31") return std::nullopt;
     return "does not read as a time (it reads as 0, not set; times run from 1970 to 2038)";
   }
-  const std::optional<std::string> back = FileLocalTime(seconds);
-  if (!back) return "does not read as a time";
+  const std::string back = codecs::EncodeTime(seconds);
+  if (back.empty()) return "does not read as a time";
   // A day or hour out of range, or a local time skipped by a daylight-saving
   // change, reads as another time.
-  if (*back != written) return "reads as the time " + *back + ", not as written";
+  if (back != written) return "reads as the time " + back + ", not as written";
   return std::nullopt;
 }
 

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "tool_repository.h"
-
 namespace kestrine::tool {
 
 /// What is wrong with a time value, or none. Empty is fine (a writer writes
@@ -15,7 +13,7 @@ namespace kestrine::tool {
 /// "YYYY-MM-DD[ hh:mm:ss]" that loading reads as a non-zero time written the
 /// same way, or a time on 1970-01-01 or 1969-12-31 that reads as 0: a writer
 /// writes "not set" as the local form of 1970-01-01 00:00:00 UTC.
-std::optional<std::string> TimeProblem(std::string_view value, const ToolRepository& codecs);
+std::optional<std::string> TimeProblem(std::string_view value);
 
 /// What is wrong with a number value, or none: it must be optional blanks,
 /// an optional sign and digits, within the 32-bit range.
