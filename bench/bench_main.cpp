@@ -8,7 +8,6 @@
 // Own flag (before Google Benchmark's): --kestrine_sizes=1000,20000,100000
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
@@ -38,6 +37,7 @@
 #include <kestrine/kestrine.h>
 
 #include "generator.h"
+#include "platform/whole_file.h"
 #include "repository/vask_ini_tree.h"
 
 namespace {
@@ -85,33 +85,14 @@ class Fd {
   int fd_;
 };
 
-/// Reads a whole file the way the INI component does: open, fstat, one buffer
-/// of the file's size plus one, read until end of file. Used by the floor and
-/// by the inih case so that every case pays for reading the file.
+/// Reads a whole file with the INI component's own reader. Used by the floor
+/// and by the inih case so that every case pays for reading the file.
 std::string ReadFile(const std::string& path) {
-  const Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw std::system_error(errno, std::generic_category(), "open " + path);
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0)
-    throw std::system_error(errno, std::generic_category(), "fstat");
   std::string bytes;
-  std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-  bytes.resize(capacity);
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == capacity) {
-      capacity *= 2;
-      bytes.resize(capacity);
-    }
-    const ssize_t got = ::read(fd.get(), bytes.data() + filled, capacity - filled);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw std::system_error(errno, std::generic_category(), "read " + path);
-    }
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+  kestrine::Error error;
+  if (!kestrine::platform::ReadWholeFile(path, &bytes, &error)) {
+    throw std::runtime_error(error.message);
   }
-  bytes.resize(filled);
   return bytes;
 }
 
@@ -174,7 +155,7 @@ class Data {
   const std::string& Bytes(int count) {
     auto found = bytes_.find(count);
     if (found == bytes_.end()) {
-      found = bytes_.emplace(count, kestrine_bench::ReadWholeFile(Script(count).iniPath)).first;
+      found = bytes_.emplace(count, ReadFile(Script(count).iniPath)).first;
     }
     return found->second;
   }
@@ -393,7 +374,7 @@ void Rewrite(benchmark::State& state, int count) {
       break;
     }
   }
-  if (kestrine_bench::ReadWholeFile(kestrine_bench::IniPathOf(folder)) != g_data->Bytes(count)) {
+  if (ReadFile(kestrine_bench::IniPathOf(folder)) != g_data->Bytes(count)) {
     state.SkipWithError("the rewritten file differs from the generated one");
   }
   faults.Report(state);

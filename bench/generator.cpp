@@ -4,8 +4,6 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace kestrine_bench {
@@ -222,14 +220,6 @@ ScriptFiles WriteScript(const std::string& folder, int count) {
   }
   files.bytes = std::filesystem::file_size(files.iniPath);
   return files;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot open " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 void CopyWholeFile(const std::string& from, const std::string& to) {

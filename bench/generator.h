@@ -41,9 +41,6 @@ ScriptFiles WriteScript(const std::string& folder, int count);
 /// The services file below a script folder, as the operating system sees it.
 std::string IniPathOf(const std::string& folder);
 
-/// Reads a whole file into memory; throws std::runtime_error on failure.
-std::string ReadWholeFile(const std::string& path);
-
 /// Replaces `to` with a copy of `from`; throws std::runtime_error on failure.
 void CopyWholeFile(const std::string& from, const std::string& to);
 
