@@ -41,6 +41,7 @@ struct AddOptions {
   bool override_address = false;
   std::optional<int> zr_id;
   bool create = false;
+  double wait = kDefaultWaitSeconds;
 
   bool Uddi() const { return uddi_server || uddi_version || uddi_key; }
   bool Proxy() const { return proxy_server || proxy_port || proxy_user || proxy_password_stdin; }
@@ -71,9 +72,8 @@ StdinSecrets ReadSecrets(const AddOptions& options) {
   return secrets;
 }
 
-// Creates the "WSDL" folder and a services file without services, through
-// the library (a rewrite of an empty repository). Never replaces a file.
-void CreateServicesFile(const ScriptFolder& script) {
+// Creates the "WSDL" folder when missing (the writers' lock is taken on it).
+void CreateWsdlFolder(const ScriptFolder& script) {
   std::error_code error;
   if (!std::filesystem::is_directory(script.FolderPath(), error)) {
     throw CommandError(kExitMissing, "the script folder " + script.FolderPath() +
@@ -84,6 +84,11 @@ void CreateServicesFile(const ScriptFolder& script) {
     throw CommandError(kExitFailure, "cannot create the folder " + script.WsdlFolderPath() + ": " +
                                          error.message());
   }
+}
+
+// Creates a services file without services, through the library (a rewrite
+// of an empty repository), under the caller's lock. Never replaces a file.
+void CreateServicesFile(const ScriptFolder& script) {
   CServiceRepositoryLight empty;
   if (const int status = empty.SaveServicesToScript(script.c_str()); status != 0) {
     throw CommandError(kExitFailure, "cannot create the services file " + script.FilePath() +
@@ -143,6 +148,8 @@ void RunAdd(const AddOptions& options) {
   CheckUsage(options);
   const ScriptFolder script(options.folder);
   const StdinSecrets secrets = ReadSecrets(options);
+  if (options.create && !script.FileExists()) CreateWsdlFolder(script);
+  const auto lock = LockForChange(script, options.wait);
   if (options.create && !script.FileExists()) CreateServicesFile(script);
 
   // Loading ignores a second node of a name, so the name must be new.
@@ -202,6 +209,8 @@ void AddOptionsTo(CLI::App& command, AddOptions& options) {
   command.add_option("--zr-id", options.zr_id, "Link the record to this ZR record");
   command.add_flag("--create", options.create,
                    "Create the WSDL folder and an empty services file when missing");
+  command.add_option("--wait", options.wait,
+                     "Seconds to wait for another process writing the file (default 10)");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "script_folder.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -61,6 +64,20 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
                                          ShellWord(script.c_str()));
   }
   throw CommandError(kExitFailure, "cannot load the services of " + file + Status(status));
+}
+
+std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wait_seconds) {
+  const double milliseconds = std::round(std::max(0.0, wait_seconds) * 1000.0);
+  auto lock = std::make_unique<ScriptLock>(
+      script.c_str(), milliseconds > 2e9 ? 2000000000 : static_cast<int>(milliseconds));
+  if (lock->locked()) return lock;
+  // No WSDL folder, no file to change: the command's load says so.
+  if (lock->systemError() == ENOENT || lock->systemError() == ENOTDIR) return nullptr;
+  if (lock->systemError() == EWOULDBLOCK) {
+    throw CommandError(kExitFailure, "another process is writing " + script.FilePath());
+  }
+  throw CommandError(kExitFailure, "cannot lock " + script.WsdlFolderPath() + " for writing: " +
+                                       std::strerror(lock->systemError()));
 }
 
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,

@@ -27,6 +27,8 @@ int Stat(const char* path, struct stat* out);
 int Fstat(int fd, struct stat* out);
 int Lstat(const char* path, struct stat* out);
 ssize_t Readlink(const char* path, char* buffer, std::size_t size);
+/// flock(2): the advisory whole-file lock that the writers' lock is made of.
+int Flock(int fd, int operation);
 int Getpwuid_r(uid_t uid, struct passwd* pwd, char* buffer, std::size_t size,
                struct passwd** result);
 

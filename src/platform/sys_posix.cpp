@@ -1,5 +1,6 @@
 // The real operating-system calls, linked into the shipped library.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -18,6 +19,7 @@ int Rename(const char* from, const char* to) { return ::rename(from, to); }
 int Unlink(const char* path) { return ::unlink(path); }
 int Stat(const char* path, struct stat* out) { return ::stat(path, out); }
 int Lstat(const char* path, struct stat* out) { return ::lstat(path, out); }
+int Flock(int fd, int operation) { return ::flock(fd, operation); }
 int Fstat(int fd, struct stat* out) { return ::fstat(fd, out); }
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ::readlink(path, buffer, size);

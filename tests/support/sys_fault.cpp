@@ -3,6 +3,7 @@
 #include "sys_fault.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <array>
@@ -14,7 +15,7 @@
 namespace kestrine::testing {
 namespace {
 
-constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Fstat) + 1;
+constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Flock) + 1;
 
 struct FaultState {
   bool armed = false;
@@ -75,6 +76,8 @@ const char* SysCallName(SysCall call) {
       return "Getpwuid_r";
     case SysCall::Fstat:
       return "Fstat";
+    case SysCall::Flock:
+      return "Flock";
   }
   return "?";
 }
@@ -135,6 +138,9 @@ int Lstat(const char* path, struct stat* out) {
   return ShouldFail(SysCall::Lstat) ? -1 : ::lstat(path, out);
 }
 int Fstat(int fd, struct stat* out) { return ShouldFail(SysCall::Fstat) ? -1 : ::fstat(fd, out); }
+int Flock(int fd, int operation) {
+  return ShouldFail(SysCall::Flock) ? -1 : ::flock(fd, operation);
+}
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ShouldFail(SysCall::Readlink) ? -1 : ::readlink(path, buffer, size);
 }

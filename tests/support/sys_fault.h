@@ -25,6 +25,7 @@ enum class SysCall {
   Readlink,
   Getpwuid_r,
   Fstat,
+  Flock,
 };
 
 /// A readable name of the call, for test names and messages.
