@@ -1,7 +1,11 @@
 // kestrine add FOLDER --name NAME --wsdl LOCATION [options]
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -72,17 +76,17 @@ StdinSecrets ReadSecrets(const AddOptions& options) {
   return secrets;
 }
 
-// Creates the "WSDL" folder when missing (the writers' lock is taken on it).
+// Creates the "WSDL" folder when missing (the writers' lock is taken on it),
+// 0700: the file it will hold keeps passwords.
 void CreateWsdlFolder(const ScriptFolder& script) {
   std::error_code error;
   if (!std::filesystem::is_directory(script.FolderPath(), error)) {
     throw CommandError(kExitMissing, "the script folder " + script.FolderPath() +
                                          " does not exist; --create makes only its WSDL folder");
   }
-  std::filesystem::create_directory(script.WsdlFolderPath(), error);
-  if (error) {
+  if (::mkdir(script.WsdlFolderPath().c_str(), 0700) != 0 && errno != EEXIST) {
     throw CommandError(kExitFailure, "cannot create the folder " + script.WsdlFolderPath() + ": " +
-                                         error.message());
+                                         std::strerror(errno));
   }
 }
 
@@ -92,7 +96,7 @@ void CreateServicesFile(const ScriptFolder& script) {
   CServiceRepositoryLight empty;
   if (const int status = empty.SaveServicesToScript(script.c_str()); status != 0) {
     throw CommandError(kExitFailure, "cannot create the services file " + script.FilePath() +
-                                         " (status " + std::to_string(status) + ")");
+                                         SaveFailureReason(status));
   }
   std::cerr << "kestrine: created the services file " << script.FilePath() << '\n';
 }
@@ -173,8 +177,7 @@ void RunAdd(const AddOptions& options) {
   }
   if (status != 0) {
     throw CommandError(kExitFailure, "cannot save " + Quoted(options.name) + " to " +
-                                         script.FilePath() + " (status " + std::to_string(status) +
-                                         ")");
+                                         script.FilePath() + SaveFailureReason(status));
   }
   std::cout << node << '\n';
 }

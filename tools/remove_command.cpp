@@ -61,9 +61,9 @@ void RunRemove(const RemoveOptions& options) {
         "cannot remove " + Quoted(options.name) + " (status " + std::to_string(status) + ")");
   }
   if (const int status = repository.SaveServicesToScript(script.c_str()); status != 0) {
-    throw CommandError(kExitFailure, "cannot rewrite " + script.FilePath() + " (status " +
-                                         std::to_string(status) +
-                                         "); to see what it holds now, run: kestrine list " +
+    throw CommandError(kExitFailure, "cannot rewrite " + script.FilePath() +
+                                         SaveFailureReason(status) +
+                                         "; to see what it holds now, run: kestrine list " +
                                          ShellWord(script.c_str()));
   }
   if (check.unread_lines > 0 || check.unknown_keys > 0) {

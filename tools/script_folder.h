@@ -53,6 +53,10 @@ inline constexpr double kDefaultWaitSeconds = ScriptLock::kDefaultWaitMillisecon
 /// to lock: then there is no file to change either.
 std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wait_seconds);
 
+/// Why the library's last save in this thread failed, for a message: ": "
+/// and the system's reason, or " (status N)" when it gave none.
+std::string SaveFailureReason(int status);
+
 /// Throws CommandError (status 3) when `repository` holds no record `name`.
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
                        const std::string& name);

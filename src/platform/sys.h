@@ -20,6 +20,7 @@ ssize_t Read(int fd, void* buffer, std::size_t size);
 ssize_t Write(int fd, const void* buffer, std::size_t size);
 int Fsync(int fd);
 int Fchmod(int fd, mode_t mode);
+int Fchown(int fd, uid_t owner, gid_t group);
 int Close(int fd);
 int Rename(const char* from, const char* to);
 int Unlink(const char* path);

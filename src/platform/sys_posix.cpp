@@ -14,6 +14,7 @@ ssize_t Read(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer,
 ssize_t Write(int fd, const void* buffer, std::size_t size) { return ::write(fd, buffer, size); }
 int Fsync(int fd) { return ::fsync(fd); }
 int Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int Fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
 int Close(int fd) { return ::close(fd); }
 int Rename(const char* from, const char* to) { return ::rename(from, to); }
 int Unlink(const char* path) { return ::unlink(path); }

@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <system_error>
 
 #include "kestrine/service_repository_light.h"
+#include "platform/atomic_file.h"
+#include "platform/last_failure.h"
 #include "platform/path.h"
 #include "platform/sys.h"
 #include "repository/vask_ini_tree.h"
@@ -20,9 +23,24 @@ namespace {
 
 using file::WriterPath;
 
-// The writers' lock of the file for one save, with the library's wait.
+// The writers' lock of the file for one save, with the library's wait. Held,
+// it also clears what a writer that died mid-save left: no live save can
+// own a temporary file of ours then.
 kestrine::platform::FolderLock LockForSave(const std::string& iniFilePath) {
-  return kestrine::LockServicesFile(iniFilePath, kestrine::platform::SaveLockWait(), nullptr);
+  namespace platform = kestrine::platform;
+  platform::ClearFailure();
+  int code = 0;
+  auto lock = kestrine::LockServicesFile(iniFilePath, platform::SaveLockWait(), &code);
+  const std::string path = platform::ToSystemPath(iniFilePath);
+  if (lock.held()) {
+    platform::RemoveLeftoverTemporaries(path);
+  } else if (code == EWOULDBLOCK) {
+    platform::RecordFailure(code, "another process is writing '" + path + "'");
+  } else {
+    platform::RecordFailure(code, "cannot lock the folder of '" + path + "': " +
+                                      std::generic_category().message(code));
+  }
+  return lock;
 }
 
 std::string NodeName(int n) {

@@ -15,7 +15,7 @@
 namespace kestrine::testing {
 namespace {
 
-constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Flock) + 1;
+constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Fchown) + 1;
 
 struct FaultState {
   bool armed = false;
@@ -23,6 +23,7 @@ struct FaultState {
   int remainingSkips = 0;
   int remainingTimes = 0;
   std::array<int, kCallKinds> counts{};
+  std::array<std::function<void()>, kCallKinds> hooks{};
 };
 
 FaultState& State() {
@@ -34,6 +35,7 @@ FaultState& State() {
 bool ShouldFail(SysCall call, int openFlags = 0) {
   FaultState& state = State();
   ++state.counts[static_cast<std::size_t>(call)];
+  if (const auto& hook = state.hooks[static_cast<std::size_t>(call)]) hook();
   if (!state.armed || state.fault.call != call) return false;
   if (state.fault.createOnly && (openFlags & O_CREAT) == 0) return false;
   if (state.remainingSkips > 0) {
@@ -47,6 +49,14 @@ bool ShouldFail(SysCall call, int openFlags = 0) {
 }
 
 }  // namespace
+
+ScopedHook::ScopedHook(SysCall call, std::function<void()> hook) {
+  State().hooks[static_cast<std::size_t>(call)] = std::move(hook);
+}
+
+ScopedHook::~ScopedHook() {
+  for (auto& hook : State().hooks) hook = nullptr;
+}
 
 const char* SysCallName(SysCall call) {
   switch (call) {
@@ -78,6 +88,8 @@ const char* SysCallName(SysCall call) {
       return "Fstat";
     case SysCall::Flock:
       return "Flock";
+    case SysCall::Fchown:
+      return "Fchown";
   }
   return "?";
 }
@@ -138,6 +150,9 @@ int Lstat(const char* path, struct stat* out) {
   return ShouldFail(SysCall::Lstat) ? -1 : ::lstat(path, out);
 }
 int Fstat(int fd, struct stat* out) { return ShouldFail(SysCall::Fstat) ? -1 : ::fstat(fd, out); }
+int Fchown(int fd, uid_t owner, gid_t group) {
+  return ShouldFail(SysCall::Fchown) ? -1 : ::fchown(fd, owner, group);
+}
 int Flock(int fd, int operation) {
   return ShouldFail(SysCall::Flock) ? -1 : ::flock(fd, operation);
 }

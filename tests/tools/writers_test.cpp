@@ -1,5 +1,10 @@
-// Commands that change the file, run at once: none loses another's record,
-// and a command that cannot get the writers' lock says so.
+// Commands that change the file: run at once, none loses another's record;
+// when one cannot change the file, it says why.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "tool_test.h"
@@ -43,6 +48,55 @@ TEST_F(WritersTest, HeldLockEndsChangesWithTheReason) {
   }
   EXPECT_EQ(ReadBytes(FileOf("Orders")), before);
 }
+
+struct FailureCase {
+  const char* label;
+  std::function<void(const std::string& file)> spoil;  // as root
+  std::vector<std::string> args;                        // after the folder
+  int status;
+  const char* says;
+};
+
+class ChangeFailureTest : public ToolTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ChangeFailureTest, SaysWhy) {
+  const FailureCase& test = GetParam();
+  test.spoil(FileOf("Orders"));
+  std::vector<std::string> args{test.args.front(), Script("Orders")};
+  args.insert(args.end(), test.args.begin() + 1, test.args.end());
+  const ToolResult result = RunTool(args);
+  EXPECT_EQ(result.status, test.status);
+  EXPECT_NE(result.err.find(test.says), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find("--create"), std::string::npos) << result.err;
+}
+
+void Replace(const std::string& file, const std::function<void()>& make) {
+  std::filesystem::remove(file);
+  make();
+}
+
+const FailureCase kFailures[] = {
+    {"ReadOnlyFile", [](const std::string& f) { ::chmod(f.c_str(), 0444); },
+     {"add", "--name", "X", "--wsdl", "x"}, 1, "Permission denied"},
+    {"ReadOnlyFileRemove", [](const std::string& f) { ::chmod(f.c_str(), 0444); },
+     {"remove", "OrderEntry"}, 1, "Permission denied"},
+    {"FolderInPlaceOfFile",
+     [](const std::string& f) { Replace(f, [&] { std::filesystem::create_directory(f); }); },
+     {"add", "--name", "X", "--wsdl", "x", "--create"}, 1, "not a regular file"},
+    {"FifoInPlaceOfFile",
+     [](const std::string& f) { Replace(f, [&] { ::mkfifo(f.c_str(), 0600); }); },
+     {"list"}, 3, "is not a regular file (a FIFO)"},
+    {"LinkOfAnotherUser",
+     [](const std::string& f) {
+       const std::string real = f + ".real";
+       std::filesystem::rename(f, real);
+       std::filesystem::create_symlink(real, f);
+       if (::lchown(f.c_str(), 65534, 65534) != 0) ADD_FAILURE() << "lchown";
+     },
+     {"add", "--name", "X", "--wsdl", "x"}, 1, "symbolic link of another user"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Changes, ChangeFailureTest, ::testing::ValuesIn(kFailures), LabelName());
 
 }  // namespace
 }  // namespace kestrine::testing
