@@ -1,7 +1,11 @@
 // kestrine add FOLDER --name NAME --wsdl LOCATION [options]
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -41,6 +45,7 @@ struct AddOptions {
   bool override_address = false;
   std::optional<int> zr_id;
   bool create = false;
+  double wait = kDefaultWaitSeconds;
 
   bool Uddi() const { return uddi_server || uddi_version || uddi_key; }
   bool Proxy() const { return proxy_server || proxy_port || proxy_user || proxy_password_stdin; }
@@ -71,23 +76,27 @@ StdinSecrets ReadSecrets(const AddOptions& options) {
   return secrets;
 }
 
-// Creates the "WSDL" folder and a services file without services, through
-// the library (a rewrite of an empty repository). Never replaces a file.
-void CreateServicesFile(const ScriptFolder& script) {
+// Creates the "WSDL" folder when missing (the writers' lock is taken on it),
+// 0700: the file it will hold keeps passwords.
+void CreateWsdlFolder(const ScriptFolder& script) {
   std::error_code error;
   if (!std::filesystem::is_directory(script.FolderPath(), error)) {
     throw CommandError(kExitMissing, "the script folder " + script.FolderPath() +
                                          " does not exist; --create makes only its WSDL folder");
   }
-  std::filesystem::create_directory(script.WsdlFolderPath(), error);
-  if (error) {
+  if (::mkdir(script.WsdlFolderPath().c_str(), 0700) != 0 && errno != EEXIST) {
     throw CommandError(kExitFailure, "cannot create the folder " + script.WsdlFolderPath() + ": " +
-                                         error.message());
+                                         std::strerror(errno));
   }
+}
+
+// Creates a services file without services, through the library (a rewrite
+// of an empty repository), under the caller's lock. Never replaces a file.
+void CreateServicesFile(const ScriptFolder& script) {
   CServiceRepositoryLight empty;
   if (const int status = empty.SaveServicesToScript(script.c_str()); status != 0) {
     throw CommandError(kExitFailure, "cannot create the services file " + script.FilePath() +
-                                         " (status " + std::to_string(status) + ")");
+                                         SaveFailureReason(status));
   }
   std::cerr << "kestrine: created the services file " << script.FilePath() << '\n';
 }
@@ -143,6 +152,8 @@ void RunAdd(const AddOptions& options) {
   CheckUsage(options);
   const ScriptFolder script(options.folder);
   const StdinSecrets secrets = ReadSecrets(options);
+  if (options.create && !script.FileExists()) CreateWsdlFolder(script);
+  const auto lock = LockForChange(script, options.wait);
   if (options.create && !script.FileExists()) CreateServicesFile(script);
 
   // Loading ignores a second node of a name, so the name must be new.
@@ -166,8 +177,7 @@ void RunAdd(const AddOptions& options) {
   }
   if (status != 0) {
     throw CommandError(kExitFailure, "cannot save " + Quoted(options.name) + " to " +
-                                         script.FilePath() + " (status " + std::to_string(status) +
-                                         ")");
+                                         script.FilePath() + SaveFailureReason(status));
   }
   std::cout << node << '\n';
 }
@@ -202,6 +212,8 @@ void AddOptionsTo(CLI::App& command, AddOptions& options) {
   command.add_option("--zr-id", options.zr_id, "Link the record to this ZR record");
   command.add_flag("--create", options.create,
                    "Create the WSDL folder and an empty services file when missing");
+  command.add_option("--wait", options.wait,
+                     "Seconds to wait for another process writing the file (default 10)");
 }
 
 }  // namespace

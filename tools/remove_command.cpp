@@ -18,6 +18,7 @@ struct RemoveOptions {
   std::string folder;
   std::string name;
   bool force = false;
+  double wait = kDefaultWaitSeconds;
 };
 
 std::string LineList(const std::vector<int>& lines) {
@@ -43,6 +44,9 @@ void GuardIgnoredSections(const ScriptFolder& script, const FileCheck& check, bo
 
 void RunRemove(const RemoveOptions& options) {
   const ScriptFolder script(options.folder);
+  // Held from the load to the rewrite: a record another process adds
+  // meanwhile would otherwise be dropped by the rewrite.
+  const auto lock = LockForChange(script, options.wait);
   ToolRepository repository;
   LoadServices(repository, script);
   StoredRecord(repository, script, options.name);
@@ -57,9 +61,9 @@ void RunRemove(const RemoveOptions& options) {
         "cannot remove " + Quoted(options.name) + " (status " + std::to_string(status) + ")");
   }
   if (const int status = repository.SaveServicesToScript(script.c_str()); status != 0) {
-    throw CommandError(kExitFailure, "cannot rewrite " + script.FilePath() + " (status " +
-                                         std::to_string(status) +
-                                         "); to see what it holds now, run: kestrine list " +
+    throw CommandError(kExitFailure, "cannot rewrite " + script.FilePath() +
+                                         SaveFailureReason(status) +
+                                         "; to see what it holds now, run: kestrine list " +
                                          ShellWord(script.c_str()));
   }
   if (check.unread_lines > 0 || check.unknown_keys > 0) {
@@ -79,6 +83,8 @@ void AddRemoveCommand(CLI::App& app) {
   command->add_option("NAME", options->name, "The service's name")->required();
   command->add_flag("--force", options->force,
                     "Rewrite even when that drops sections that loading ignores");
+  command->add_option("--wait", options->wait,
+                      "Seconds to wait for another process writing the file (default 10)");
   command->callback([options] { RunRemove(*options); });
 }
 

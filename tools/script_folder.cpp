@@ -1,12 +1,17 @@
 #include "script_folder.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <kestrine/save_error.h>
 #include <system_error>
 #include <utility>
 
 #include "command_error.h"
 #include "display_text.h"
+
 
 namespace kestrine::tool {
 namespace {
@@ -21,6 +26,24 @@ std::string SystemPath(std::string path) {
 }
 
 std::string Status(int status) { return " (status " + std::to_string(status) + ")"; }
+
+std::string FileKind(std::filesystem::file_type type) {
+  switch (type) {
+    case std::filesystem::file_type::directory:
+      return "a folder";
+    case std::filesystem::file_type::fifo:
+      return "a FIFO";
+    case std::filesystem::file_type::socket:
+      return "a socket";
+    case std::filesystem::file_type::block:
+    case std::filesystem::file_type::character:
+      return "a device";
+    case std::filesystem::file_type::not_found:
+      return "a dangling symbolic link";
+    default:
+      return "not a file";
+  }
+}
 
 }  // namespace
 
@@ -50,6 +73,13 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
   const int status = repository.LoadDataFromScript(script.c_str());
   if (status == 0) return;
   const std::string& file = script.FilePath();
+  std::error_code error;
+  if (status == 3 && std::filesystem::exists(std::filesystem::symlink_status(file, error)) &&
+      !script.FileExists()) {
+    throw CommandError(kExitMissing, file + " is not a regular file (" +
+                                         FileKind(std::filesystem::status(file, error).type()) +
+                                         "); the services file must be one");
+  }
   if (status == 3 && !script.FileExists()) {
     throw CommandError(kExitMissing,
                        "no services file " + file + "; create one with: kestrine add " +
@@ -61,6 +91,25 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
                                          ShellWord(script.c_str()));
   }
   throw CommandError(kExitFailure, "cannot load the services of " + file + Status(status));
+}
+
+std::string SaveFailureReason(int status) {
+  const std::string reason = LastSaveErrorMessage();
+  return reason.empty() ? Status(status) : ": " + reason;
+}
+
+std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wait_seconds) {
+  const double milliseconds = std::round(std::max(0.0, wait_seconds) * 1000.0);
+  auto lock = std::make_unique<ScriptLock>(
+      script.c_str(), milliseconds > 2e9 ? 2000000000 : static_cast<int>(milliseconds));
+  if (lock->locked()) return lock;
+  // No WSDL folder, no file to change: the command's load says so.
+  if (lock->systemError() == ENOENT || lock->systemError() == ENOTDIR) return nullptr;
+  if (lock->systemError() == EWOULDBLOCK) {
+    throw CommandError(kExitFailure, "another process is writing " + script.FilePath());
+  }
+  throw CommandError(kExitFailure, "cannot lock " + script.WsdlFolderPath() + " for writing: " +
+                                       std::strerror(lock->systemError()));
 }
 
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,

@@ -2,6 +2,9 @@
 #ifndef KESTRINE_TOOLS_SCRIPT_FOLDER_H
 #define KESTRINE_TOOLS_SCRIPT_FOLDER_H
 
+#include <kestrine/script_lock.h>
+
+#include <memory>
 #include <string>
 
 #include "tool_repository.h"
@@ -37,6 +40,22 @@ class ScriptFolder {
 /// the file is missing (status 3, saying how to create one), cannot be parsed
 /// (status 3, pointing at `kestrine check`) or cannot be loaded (status 1).
 void LoadServices(ToolRepository& repository, const ScriptFolder& script);
+
+/// How long a command that changes the file waits for another writer, by
+/// default, before it gives up: the library's own default.
+inline constexpr double kDefaultWaitSeconds = ScriptLock::kDefaultWaitMilliseconds / 1000.0;
+
+/// Takes the services file's writers' lock, to be held for the whole of a
+/// command that changes the file, so that what it reads is not stale when it
+/// writes and two commands never interleave. Throws CommandError (status 1)
+/// when another process holds it for more than `wait_seconds`, or when it
+/// cannot be taken (the message says why). Null when there is no WSDL folder
+/// to lock: then there is no file to change either.
+std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wait_seconds);
+
+/// Why the library's last save in this thread failed, for a message: ": "
+/// and the system's reason, or " (status N)" when it gave none.
+std::string SaveFailureReason(int status);
 
 /// Throws CommandError (status 3) when `repository` holds no record `name`.
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,

@@ -6,6 +6,8 @@
 #include "kestrine/export.h"
 #include "kestrine/location_type.h"
 #include "kestrine/proxy_settings.h"
+#include "kestrine/save_error.h"
+#include "kestrine/script_lock.h"
 #include "kestrine/security_settings.h"
 #include "kestrine/service.h"
 #include "kestrine/service_repository.h"

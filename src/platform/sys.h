@@ -20,6 +20,7 @@ ssize_t Read(int fd, void* buffer, std::size_t size);
 ssize_t Write(int fd, const void* buffer, std::size_t size);
 int Fsync(int fd);
 int Fchmod(int fd, mode_t mode);
+int Fchown(int fd, uid_t owner, gid_t group);
 int Close(int fd);
 int Rename(const char* from, const char* to);
 int Unlink(const char* path);
@@ -27,6 +28,8 @@ int Stat(const char* path, struct stat* out);
 int Fstat(int fd, struct stat* out);
 int Lstat(const char* path, struct stat* out);
 ssize_t Readlink(const char* path, char* buffer, std::size_t size);
+/// flock(2): the advisory whole-file lock that the writers' lock is made of.
+int Flock(int fd, int operation);
 int Getpwuid_r(uid_t uid, struct passwd* pwd, char* buffer, std::size_t size,
                struct passwd** result);
 

@@ -1,5 +1,6 @@
 // The real operating-system calls, linked into the shipped library.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,11 +14,13 @@ ssize_t Read(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer,
 ssize_t Write(int fd, const void* buffer, std::size_t size) { return ::write(fd, buffer, size); }
 int Fsync(int fd) { return ::fsync(fd); }
 int Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int Fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
 int Close(int fd) { return ::close(fd); }
 int Rename(const char* from, const char* to) { return ::rename(from, to); }
 int Unlink(const char* path) { return ::unlink(path); }
 int Stat(const char* path, struct stat* out) { return ::stat(path, out); }
 int Lstat(const char* path, struct stat* out) { return ::lstat(path, out); }
+int Flock(int fd, int operation) { return ::flock(fd, operation); }
 int Fstat(int fd, struct stat* out) { return ::fstat(fd, out); }
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ::readlink(path, buffer, size);

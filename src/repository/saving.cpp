@@ -4,26 +4,43 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <system_error>
 
 #include "kestrine/service_repository_light.h"
+#include "platform/atomic_file.h"
+#include "platform/last_failure.h"
 #include "platform/path.h"
 #include "platform/sys.h"
 #include "repository/vask_ini_tree.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
 #include "repository/value_codecs.h"
+#include "repository/writers_lock.h"
 
 namespace file = kestrine::services_file;
 
 namespace {
 
-// The services file of a script folder as the writer composes it: the folder
-// exactly as given, one backslash, then the file's relative path.
-std::string WriterPath(const char* scriptFolder) {
-  std::string path = scriptFolder;
-  path += file::kPathSeparator;
-  path += file::kRelativePath;
-  return path;
+using file::WriterPath;
+
+// The writers' lock of the file for one save, with the library's wait. Held,
+// it also clears what a writer that died mid-save left: no live save can
+// own a temporary file of ours then.
+kestrine::platform::FolderLock LockForSave(const std::string& iniFilePath) {
+  namespace platform = kestrine::platform;
+  platform::ClearFailure();
+  int code = 0;
+  auto lock = kestrine::LockServicesFile(iniFilePath, platform::SaveLockWait(), &code);
+  const std::string path = platform::ToSystemPath(iniFilePath);
+  if (lock.held()) {
+    platform::RemoveLeftoverTemporaries(path);
+  } else if (code == EWOULDBLOCK) {
+    platform::RecordFailure(code, "another process is writing '" + path + "'");
+  } else {
+    platform::RecordFailure(code, "cannot lock the folder of '" + path + "': " +
+                                      std::generic_category().message(code));
+  }
+  return lock;
 }
 
 std::string NodeName(int n) {
@@ -39,6 +56,8 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
   if (TreeHandle != nullptr) return 1;
   try {
     const std::string path = WriterPath(scriptFolder);
+    const auto lock = LockForSave(path);
+    if (!lock.held()) return 1;
     // The whole new file is built in memory and replaces the old one in a
     // single atomic save: a failure at any point leaves the old file as it
     // was, and the cost stays linear in the number of records.
@@ -73,6 +92,11 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
   try {
     const std::string path = WriterPath(scriptFolder);
     if (os_is_file_exist(path.c_str()) == 0) return 3;
+    // Read, count, add and save under one hold: another writer's node
+    // cannot slip in between, nor be overwritten by this save.
+    const auto lock = LockForSave(path);
+    if (!lock.held()) return 1;
+    if (os_is_file_exist(path.c_str()) == 0) return 3;
     if (TreeHandle != nullptr) return 1;
     TreeHandle = vaskinitree_new_ex(path.c_str(), 0);
     if (TreeHandle == nullptr) return 3;
@@ -99,12 +123,16 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
 int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
   if (iniFilePath == nullptr) return 1;
   const std::string path = kestrine::platform::ToSystemPath(iniFilePath);
+  const auto lock = LockForSave(path);
+  if (!lock.held()) return 1;
   if (kestrine::sys::Unlink(path.c_str()) == 0 || errno == ENOENT) return 0;
   return 1;
 }
 
 int CServiceRepositoryLight::SaveInitialDataToIniFile(const char* iniFilePath) {
   if (iniFilePath == nullptr || TreeHandle != nullptr) return 1;
+  const auto lock = LockForSave(iniFilePath);
+  if (!lock.held()) return 1;
   TreeHandle = vaskinitree_new_ex(iniFilePath, 1);
   if (TreeHandle == nullptr) return 1;
   kestrine::TreeGuard guard(TreeHandle);

@@ -5,12 +5,19 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 namespace kestrine::services_file {
 
 /// The services file below a script folder, joined with one backslash.
 inline constexpr char kRelativePath[] = "WSDL\\web_services.ini";
 inline constexpr char kPathSeparator = '\\';
+
+/// The services file of a script folder as the writer composes it: the
+/// folder exactly as given, one backslash, then the file's relative path.
+inline std::string WriterPath(const std::string& scriptFolder) {
+  return scriptFolder + kPathSeparator + kRelativePath;
+}
 
 /// The root that holds the service nodes (exact, case-sensitive).
 inline constexpr char kServicesRoot[] = "Services";

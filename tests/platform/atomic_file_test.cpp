@@ -117,15 +117,6 @@ TEST(AtomicSave, KeepsPermissionBits) {
   }
 }
 
-TEST(AtomicSave, NewFileGetsModeFromUmask) {
-  TempDir dir;
-  const mode_t previous = ::umask(027);
-  const bool written = platform::WriteFileAtomically(dir / "new.ini", "[A]\n", nullptr);
-  ::umask(previous);
-  ASSERT_TRUE(written);
-  EXPECT_EQ(ModeOf(dir / "new.ini"), 0640U);
-}
-
 TEST(AtomicSave, WritesThroughSymbolicLinks) {
   TempDir dir;
   ASSERT_EQ(::mkdir((dir / "real").c_str(), 0755), 0);
@@ -152,12 +143,8 @@ TEST(AtomicSave, WritesThroughSymbolicLinks) {
   EXPECT_EQ(TempDir::NamesIn(dir / "real"), std::vector<std::string>{"f.ini"});
 }
 
-TEST(AtomicSave, DanglingLinkCreatesItsTargetAndLoopsFail) {
+TEST(AtomicSave, LinkLoopsFail) {
   TempDir dir;
-  ASSERT_EQ(::symlink("made.ini", (dir / "link").c_str()), 0);
-  EXPECT_TRUE(platform::WriteFileAtomically(dir / "link", "[A]\n", nullptr));
-  EXPECT_EQ(ReadBytes(dir / "made.ini"), "[A]\n");
-
   ASSERT_EQ(::symlink("loop_b", (dir / "loop_a").c_str()), 0);
   ASSERT_EQ(::symlink("loop_a", (dir / "loop_b").c_str()), 0);
   Error error;

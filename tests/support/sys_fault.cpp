@@ -3,6 +3,7 @@
 #include "sys_fault.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <array>
@@ -14,7 +15,7 @@
 namespace kestrine::testing {
 namespace {
 
-constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Fstat) + 1;
+constexpr std::size_t kCallKinds = static_cast<std::size_t>(SysCall::Fchown) + 1;
 
 struct FaultState {
   bool armed = false;
@@ -22,6 +23,7 @@ struct FaultState {
   int remainingSkips = 0;
   int remainingTimes = 0;
   std::array<int, kCallKinds> counts{};
+  std::array<std::function<void()>, kCallKinds> hooks{};
 };
 
 FaultState& State() {
@@ -33,6 +35,7 @@ FaultState& State() {
 bool ShouldFail(SysCall call, int openFlags = 0) {
   FaultState& state = State();
   ++state.counts[static_cast<std::size_t>(call)];
+  if (const auto& hook = state.hooks[static_cast<std::size_t>(call)]) hook();
   if (!state.armed || state.fault.call != call) return false;
   if (state.fault.createOnly && (openFlags & O_CREAT) == 0) return false;
   if (state.remainingSkips > 0) {
@@ -46,6 +49,14 @@ bool ShouldFail(SysCall call, int openFlags = 0) {
 }
 
 }  // namespace
+
+ScopedHook::ScopedHook(SysCall call, std::function<void()> hook) {
+  State().hooks[static_cast<std::size_t>(call)] = std::move(hook);
+}
+
+ScopedHook::~ScopedHook() {
+  for (auto& hook : State().hooks) hook = nullptr;
+}
 
 const char* SysCallName(SysCall call) {
   switch (call) {
@@ -75,6 +86,10 @@ const char* SysCallName(SysCall call) {
       return "Getpwuid_r";
     case SysCall::Fstat:
       return "Fstat";
+    case SysCall::Flock:
+      return "Flock";
+    case SysCall::Fchown:
+      return "Fchown";
   }
   return "?";
 }
@@ -135,6 +150,12 @@ int Lstat(const char* path, struct stat* out) {
   return ShouldFail(SysCall::Lstat) ? -1 : ::lstat(path, out);
 }
 int Fstat(int fd, struct stat* out) { return ShouldFail(SysCall::Fstat) ? -1 : ::fstat(fd, out); }
+int Fchown(int fd, uid_t owner, gid_t group) {
+  return ShouldFail(SysCall::Fchown) ? -1 : ::fchown(fd, owner, group);
+}
+int Flock(int fd, int operation) {
+  return ShouldFail(SysCall::Flock) ? -1 : ::flock(fd, operation);
+}
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ShouldFail(SysCall::Readlink) ? -1 : ::readlink(path, buffer, size);
 }

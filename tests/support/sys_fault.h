@@ -7,6 +7,7 @@
 #ifndef KESTRINE_TESTS_SUPPORT_SYS_FAULT_H
 #define KESTRINE_TESTS_SUPPORT_SYS_FAULT_H
 
+#include <functional>
 #include <string>
 
 namespace kestrine::testing {
@@ -25,6 +26,8 @@ enum class SysCall {
   Readlink,
   Getpwuid_r,
   Fstat,
+  Flock,
+  Fchown,
 };
 
 /// A readable name of the call, for test names and messages.
@@ -46,6 +49,16 @@ void DisarmFaults();
 
 /// How many times `call` was made since the last DisarmFaults.
 int CallCount(SysCall call);
+
+/// Runs `hook` at every call of `call`, before the call is made, until the
+/// scope ends: a test looks at the files while a save is in progress.
+class ScopedHook {
+ public:
+  ScopedHook(SysCall call, std::function<void()> hook);
+  ~ScopedHook();
+  ScopedHook(const ScopedHook&) = delete;
+  ScopedHook& operator=(const ScopedHook&) = delete;
+};
 
 /// Arms a fault for the scope's lifetime.
 class ScopedFault {
