@@ -59,13 +59,21 @@ class Checker {
       }
     }
     if (services == nullptr) {
-      Add(0, "no [Services] section: the file holds no services");
+      Add(0, "no [Services] section: the file holds no services; " + WhatIsThere(document));
       return;
     }
     for (const Node* node : services->children()) CheckServiceNode(*node);
   }
 
  private:
+  // What a file without a [Services] section holds instead.
+  static std::string WhatIsThere(const ini::Document& document) {
+    if (document.roots().empty()) return "it has no section header at all";
+    const Node& first = *document.roots().front();
+    return "it has " + std::to_string(document.roots().size()) + " other section(s), the first " +
+           Label(first) + " at line " + std::to_string(first.line());
+  }
+
   void Add(int line, std::string message) {
     result_.findings.push_back(Finding{line, std::move(message)});
   }
@@ -190,6 +198,18 @@ int CountUnreadLines(std::string_view text, const ini::Document& document) {
 
 }  // namespace
 
+namespace {
+
+// The offset of the first CR that no LF follows, or npos.
+std::size_t BareCarriageReturn(std::string_view text) {
+  for (std::size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1)) {
+    if (at + 1 == text.size() || text[at + 1] != '\n') return at;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 FileCheck CheckServicesFile(const std::string& path) {
   FileCheck result;
   std::string text;
@@ -197,6 +217,16 @@ FileCheck CheckServicesFile(const std::string& path) {
   if (!platform::ReadWholeFile(path, &text, &error)) {
     result.read_error = error.message;
     return result;
+  }
+
+  // A CR alone is no line break to the parser: a file saved with CR line
+  // endings reads as one line, all comment if it starts with one.
+  if (const std::size_t cr = BareCarriageReturn(text); cr != std::string_view::npos) {
+    const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() +
+                                                         static_cast<std::ptrdiff_t>(cr), '\n'));
+    result.findings.push_back(Finding{
+        line, "line ends in a CR alone, which is no line break here: what follows it reads as "
+              "part of the same line (convert the file's line endings to LF or CR LF)"});
   }
 
   ini::Document document;
