@@ -39,7 +39,6 @@ void Document::Clear() {
   text_memory_.release();
   bom_ = false;
   new_line_eol_ = Eol::kLf;
-  root_walk_ = 0;
 }
 
 }  // namespace kestrine::ini

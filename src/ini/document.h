@@ -33,9 +33,6 @@ class Document {
   /// written (see IsWritableName).
   Node* AddRoot(std::string_view name);
 
-  /// Position of the C API's walk over the roots.
-  std::size_t& root_walk() { return root_walk_; }
-
   /// Empties the document, as if newly constructed (a single-pass mark stays).
   void Clear();
 
@@ -88,7 +85,6 @@ class Document {
   std::pmr::monotonic_buffer_resource node_memory_;
   std::optional<std::pmr::deque<Node>> nodes_{std::in_place, &node_memory_};
   std::vector<Node*> roots_;
-  std::size_t root_walk_ = 0;
   bool single_pass_ = false;
 };
 

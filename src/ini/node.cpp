@@ -67,7 +67,6 @@ bool Node::RemoveAddedLastChild() {
   // The node itself stays in the document's storage, unreachable; it is
   // freed with the document.
   children_.pop_back();
-  if (child_walk_ > children_.size()) child_walk_ = children_.size();
   return true;
 }
 

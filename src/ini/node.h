@@ -53,6 +53,7 @@ class Node {
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
 
+  Document* document() const { return owner_; }
   /// The name; a C string too (c_name()).
   std::string_view name() const { return name_; }
   const char* c_name() const { return name_.data(); }
@@ -84,9 +85,6 @@ class Node {
   /// node then has no attributes. Does nothing in any other document.
   void ReleaseContent();
 
-  /// Position of the C API's walk over the children.
-  std::size_t& child_walk() { return child_walk_; }
-
  private:
   friend class Document;
   friend class Parser;
@@ -108,7 +106,6 @@ class Node {
   std::size_t attribute_insert_ = 0;
   std::pmr::vector<Attribute> attributes_;
   std::vector<Node*> children_;
-  std::size_t child_walk_ = 0;
 };
 
 }  // namespace kestrine::ini
