@@ -9,6 +9,7 @@
 #include "ini/escape.h"
 
 namespace kestrine::ini {
+namespace {
 
 // Splits the text into lines with memchr and classifies each in one pass.
 // Keys and values are views into the document's bytes. A value that ends
@@ -40,8 +41,6 @@ class Parser {
   std::vector<Line> body_;             // lines of the current node, moved over when it ends
   std::vector<Attribute> attributes_;  // attributes of the current node, likewise
 };
-
-namespace {
 
 std::size_t SkipBlanks(const char* text, std::size_t begin, std::size_t end) {
   while (begin < end && IsBlank(text[begin])) ++begin;

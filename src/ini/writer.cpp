@@ -7,6 +7,7 @@
 #include "ini/escape.h"
 
 namespace kestrine::ini {
+namespace {
 
 // Emits the lines in tree order: the preamble, then each node's header and
 // body followed by its children, depth first. For a document as read this is
@@ -30,6 +31,8 @@ class Writer {
   bool pending_ = false;  // the last line written had no line ending
   std::vector<const Node*> path_;
 };
+
+}  // namespace
 
 void Writer::EmitEol(Eol eol) {
   if (eol == Eol::kDocument) eol = document_.new_line_eol();
