@@ -6,12 +6,12 @@
 
 namespace kestrine::ini {
 
-Node* Document::NewNode(Node* parent, std::string_view name) {
-  if (single_pass_ || !IsWritableName(name)) return nullptr;
-  Node& node = nodes_->emplace_back(this, parent, std::pmr::new_delete_resource());
-  node.owned_name_.assign(name.data(), name.size());
-  node.name_ = node.owned_name_;
-  node.added_ = true;
+Node* Document::NewNode(Node* parent, std::string_view name, const HeaderLine* read) {
+  if (read == nullptr && (single_pass_ || !IsWritableName(name))) return nullptr;
+  // Nodes added since use the ordinary heap for their content.
+  Node& node = nodes_->emplace_back(
+      this, parent, name, read, read != nullptr ? ReadMemory() : std::pmr::new_delete_resource());
+  if (parent == nullptr) roots_.push_back(&node);
   return &node;
 }
 
@@ -22,11 +22,7 @@ char* Document::StoreText(std::string_view text) {
   return copy;
 }
 
-Node* Document::AddRoot(std::string_view name) {
-  Node* root = NewNode(nullptr, name);
-  if (root != nullptr) roots_.push_back(root);
-  return root;
-}
+Node* Document::AddRoot(std::string_view name) { return NewNode(nullptr, name, nullptr); }
 
 void Document::Clear() {
   roots_.clear();
@@ -39,7 +35,6 @@ void Document::Clear() {
   text_memory_.release();
   bom_ = false;
   new_line_eol_ = Eol::kLf;
-  root_walk_ = 0;
 }
 
 }  // namespace kestrine::ini

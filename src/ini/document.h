@@ -1,9 +1,9 @@
 // An INI file held as a tree that writes back exactly as read.
 //
-// The document owns the bytes it was read from. Lines, names, keys and values
-// are views into them; only what is set or added since reading is stored
-// apart. Nodes never move, so Node pointers stay valid for the document's
-// life (or until it is read again).
+// The document owns the bytes it was read from. Lines, keys and values are
+// views into them; each node keeps its own copy of its name, and only what is
+// set or added since reading is stored apart. Nodes never move, so Node
+// pointers stay valid for the document's life (or until it is read again).
 #ifndef KESTRINE_INI_DOCUMENT_H
 #define KESTRINE_INI_DOCUMENT_H
 
@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ini/line.h"
@@ -33,8 +34,18 @@ class Document {
   /// written (see IsWritableName).
   Node* AddRoot(std::string_view name);
 
-  /// Position of the C API's walk over the roots.
-  std::size_t& root_walk() { return root_walk_; }
+  /// Makes every node, read or added: the new node is the last child of
+  /// `parent`, or the last root when `parent` is null. `read` is the header
+  /// line of a node read from the text (the parser), null for a node added
+  /// since, which is refused (null) in a single-pass document or when its
+  /// name cannot be written (see IsWritableName).
+  Node* NewNode(Node* parent, std::string_view name, const HeaderLine* read);
+
+  /// Keeps a copy of a text the bytes read do not hold (a set or decoded
+  /// value, an added key), NUL-terminated, until the document is cleared or
+  /// destroyed. A value set again is stored anew; the old copy stays until
+  /// then, so a value may be set from a pointer into its current text.
+  char* StoreText(std::string_view text);
 
   /// Empties the document, as if newly constructed (a single-pass mark stays).
   void Clear();
@@ -46,25 +57,38 @@ class Document {
   void SetSinglePass() { single_pass_ = true; }
   bool single_pass() const { return single_pass_; }
 
- private:
-  friend class Node;
-  friend class Parser;
-  friend class Writer;
+  // Building a document from text (the parser), after Clear().
 
-  Node* NewNode(Node* parent, std::string_view name);
-  /// Where the lines and attributes of a node read from the text live.
-  std::pmr::memory_resource* ReadMemory() {
-    return single_pass_ ? std::pmr::new_delete_resource() : &read_memory_;
+  /// Takes over the bytes to read and returns them, writable: values that
+  /// end where their line ends are NUL-terminated in place (see text_).
+  char* AdoptText(std::string bytes) {
+    text_ = std::move(bytes);
+    return text_.data();
   }
+  /// The text starts with a UTF-8 byte order mark.
+  void set_bom(bool bom) { bom_ = bom; }
+  /// The ending of lines added since: that of the first line read.
+  void set_new_line_eol(Eol eol) { new_line_eol_ = eol; }
+  /// Appends a line before the first header.
+  void AddPreambleLine(const Line& line) { preamble_.push_back(line); }
 
-  /// Keeps a copy of a text the bytes read do not hold (a set or decoded
-  /// value, an added key), NUL-terminated, until the document is cleared or
-  /// destroyed. A value set again is stored anew; the old copy stays until
-  /// then, so a value may be set from a pointer into its current text.
-  char* StoreText(std::string_view text);
+  // Writing back (the writer).
+
+  /// Size of the bytes read.
+  std::size_t text_size() const { return text_.size(); }
   /// The text of a line as read.
   std::string_view LineText(const Line& line) const {
     return std::string_view(text_.data() + line.offset, line.size);
+  }
+  bool bom() const { return bom_; }
+  Eol new_line_eol() const { return new_line_eol_; }
+  /// The lines before the first header.
+  const std::vector<Line>& preamble() const { return preamble_; }
+
+ private:
+  /// Where the lines and attributes of a node read from the text live.
+  std::pmr::memory_resource* ReadMemory() {
+    return single_pass_ ? std::pmr::new_delete_resource() : &read_memory_;
   }
 
   // The bytes read, written back for unchanged lines. Each value that ends
@@ -88,7 +112,6 @@ class Document {
   std::pmr::monotonic_buffer_resource node_memory_;
   std::optional<std::pmr::deque<Node>> nodes_{std::in_place, &node_memory_};
   std::vector<Node*> roots_;
-  std::size_t root_walk_ = 0;
   bool single_pass_ = false;
 };
 

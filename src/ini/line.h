@@ -26,6 +26,9 @@ struct Line {
   Eol eol = Eol::kNone;
 };
 
+// A large file holds millions of lines.
+static_assert(sizeof(Line) <= 16, "a line must stay within 16 bytes");
+
 }  // namespace kestrine::ini
 
 #endif  // KESTRINE_INI_LINE_H

@@ -8,6 +8,19 @@
 
 namespace kestrine::ini {
 
+Node::Node(Document* owner, Node* parent, std::string_view name, const HeaderLine* read,
+           std::pmr::memory_resource* memory)
+    : owner_(owner), parent_(parent), name_(name), body_(memory), attributes_(memory) {
+  if (read != nullptr) {
+    header_ = read->text;
+    header_eol_ = read->eol;
+    line_ = read->line;
+  } else {
+    added_ = true;
+  }
+  if (parent_ != nullptr) parent_->children_.push_back(this);
+}
+
 const Attribute* Node::FindAttribute(std::string_view key) const {
   const auto found = std::find_if(attributes_.begin(), attributes_.end(),
                                   [key](const Attribute& a) { return a.key() == key; });
@@ -24,22 +37,17 @@ bool Node::SetAttribute(std::string_view key, std::string_view value) {
   if (Attribute* existing = FindMutable(key)) {
     // Same bytes: keep the line exactly as it was written.
     if (existing->value() == value) return true;
-    existing->value_ = owner_->StoreText(value);
-    existing->value_size_ = static_cast<std::uint32_t>(value.size());
-    existing->rewritten_ = true;
+    *existing = Attribute(existing->key(), {owner_->StoreText(value), value.size()},
+                          existing->line(), /*rewritten=*/true);
     return true;
   }
   if (!IsWritableKey(key) || attributes_.size() >= Line::kNoAttribute || key.size() > UINT32_MAX) {
     return false;
   }
 
-  Attribute added;
-  added.key_ = owner_->StoreText(key);
-  added.key_size_ = static_cast<std::uint32_t>(key.size());
-  added.value_ = owner_->StoreText(value);
-  added.value_size_ = static_cast<std::uint32_t>(value.size());
-  added.rewritten_ = true;
-  attributes_.push_back(added);
+  attributes_.emplace_back(std::string_view(owner_->StoreText(key), key.size()),
+                           std::string_view(owner_->StoreText(value), value.size()),
+                           /*line=*/0, /*rewritten=*/true);
 
   Line line;
   line.attribute = static_cast<std::uint32_t>(attributes_.size() - 1);
@@ -49,10 +57,15 @@ bool Node::SetAttribute(std::string_view key, std::string_view value) {
   return true;
 }
 
-Node* Node::AddChild(std::string_view name) {
-  Node* child = owner_->NewNode(this, name);
-  if (child != nullptr) children_.push_back(child);
-  return child;
+Node* Node::AddChild(std::string_view name) { return owner_->NewNode(this, name, nullptr); }
+
+void Node::SetReadBody(const std::vector<Line>& body, const std::vector<Attribute>& attributes) {
+  body_.assign(body.begin(), body.end());
+  attributes_.assign(attributes.begin(), attributes.end());
+  attribute_insert_ = body_.size();
+  while (attribute_insert_ > 0 && body_[attribute_insert_ - 1].attribute == Line::kNoAttribute) {
+    --attribute_insert_;
+  }
 }
 
 void Node::ReleaseContent() {
@@ -67,7 +80,6 @@ bool Node::RemoveAddedLastChild() {
   // The node itself stays in the document's storage, unreachable; it is
   // freed with the document.
   children_.pop_back();
-  if (child_walk_ > children_.size()) child_walk_ = children_.size();
   return true;
 }
 

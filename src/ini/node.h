@@ -20,23 +20,29 @@ class Document;
 /// short if the bytes themselves hold a NUL).
 class Attribute {
  public:
+  Attribute() = default;
+  /// Key and value must lie in memory the document keeps (its bytes read or
+  /// its stored texts, Document::StoreText), the value followed by a NUL
+  /// byte, each at most 4 GiB. `line` is the 1-based line read, 0 when
+  /// added; `rewritten` says that the attribute is written from key and
+  /// value rather than as read.
+  Attribute(std::string_view key, std::string_view value, int line, bool rewritten)
+      : key_(key.data()),
+        value_(value.data()),
+        key_size_(static_cast<std::uint32_t>(key.size())),
+        value_size_(static_cast<std::uint32_t>(value.size())),
+        line_(line),
+        rewritten_(rewritten) {}
+
   std::string_view key() const { return {key_, key_size_}; }
   std::string_view value() const { return {value_, value_size_}; }
   const char* c_value() const { return value_; }
   /// 1-based line number in the file read; 0 for an attribute added since.
   int line() const { return line_; }
-
- private:
-  friend class Node;
-  friend class Parser;
-  friend class Writer;
-
   /// Written from key and value rather than as read: the value was set.
   bool rewritten() const { return rewritten_; }
 
-  // Key and value point into the document's bytes as read, or into the
-  // document's stored texts (Document::StoreText). Kept to 32 bytes: a large
-  // file holds hundreds of thousands of attributes.
+ private:
   const char* key_ = "";
   const char* value_ = "";
   std::uint32_t key_size_ = 0;
@@ -45,17 +51,31 @@ class Attribute {
   bool rewritten_ = false;
 };
 
+// A large file holds hundreds of thousands of attributes.
+static_assert(sizeof(Attribute) <= 32, "an attribute must stay within 32 bytes");
+
+/// The header line a node was read from.
+struct HeaderLine {
+  std::string_view text;  // as read, without its line ending
+  Eol eol = Eol::kNone;
+  int line = 0;  // 1-based
+};
+
 class Node {
  public:
-  /// `memory` holds the node's lines and attributes (see Document).
-  Node(Document* owner, Node* parent, std::pmr::memory_resource* memory)
-      : owner_(owner), parent_(parent), body_(memory), attributes_(memory) {}
+  /// Made by Document::NewNode only, which keeps the node; it becomes the
+  /// last child of `parent` (when not null). `read` is the header the node
+  /// was read from, null for a node added since. `memory` holds the node's
+  /// lines and attributes (see Document).
+  Node(Document* owner, Node* parent, std::string_view name, const HeaderLine* read,
+       std::pmr::memory_resource* memory);
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
 
+  Document* document() const { return owner_; }
   /// The name; a C string too (c_name()).
   std::string_view name() const { return name_; }
-  const char* c_name() const { return name_.data(); }
+  const char* c_name() const { return name_.c_str(); }
   /// 1-based line number of the header in the file read; 0 for a node added since.
   int line() const { return line_; }
   Node* parent() const { return parent_; }
@@ -84,31 +104,38 @@ class Node {
   /// node then has no attributes. Does nothing in any other document.
   void ReleaseContent();
 
-  /// Position of the C API's walk over the children.
-  std::size_t& child_walk() { return child_walk_; }
+  // Building a node read from text (the parser).
+
+  /// Gives the node its body as read: the lines after its header up to the
+  /// next header, in file order, and the attributes they hold
+  /// (Line::attribute indexes `attributes`).
+  void SetReadBody(const std::vector<Line>& body, const std::vector<Attribute>& attributes);
+
+  // Writing back (the writer).
+
+  /// The header line as read; empty for a node added since.
+  std::string_view header() const { return header_; }
+  Eol header_eol() const { return header_eol_; }
+  /// Added since reading: its header is written from the names of its path.
+  bool added() const { return added_; }
+  /// The lines after the header up to the next header, in file order.
+  const std::pmr::vector<Line>& body() const { return body_; }
 
  private:
-  friend class Document;
-  friend class Parser;
-  friend class Writer;
-
   Attribute* FindMutable(std::string_view key);
 
   Document* owner_;
   Node* parent_;
-  std::string_view name_;
-  std::string owned_name_;   // the name, NUL-terminated (short names need no heap)
+  std::string name_;         // NUL-terminated (short names need no heap)
   std::string_view header_;  // the header line as read; empty when added
   Eol header_eol_ = Eol::kDocument;
   int line_ = 0;
   bool added_ = false;
-  // The lines after the header up to the next header, in file order.
   std::pmr::vector<Line> body_;
   // Where a new attribute line goes in body_: after the last attribute line.
   std::size_t attribute_insert_ = 0;
   std::pmr::vector<Attribute> attributes_;
   std::vector<Node*> children_;
-  std::size_t child_walk_ = 0;
 };
 
 }  // namespace kestrine::ini

@@ -9,6 +9,7 @@
 #include "ini/escape.h"
 
 namespace kestrine::ini {
+namespace {
 
 // Splits the text into lines with memchr and classifies each in one pass.
 // Keys and values are views into the document's bytes. A value that ends
@@ -39,10 +40,7 @@ class Parser {
   std::vector<Node*> open_;            // the current node and its ancestors, root first
   std::vector<Line> body_;             // lines of the current node, moved over when it ends
   std::vector<Attribute> attributes_;  // attributes of the current node, likewise
-  std::size_t attribute_insert_ = 0;
 };
-
-namespace {
 
 std::size_t SkipBlanks(const char* text, std::size_t begin, std::size_t end) {
   while (begin < end && IsBlank(text[begin])) ++begin;
@@ -68,14 +66,13 @@ bool Parser::Run(std::string bytes, Error* error) {
   error_ = error;
   Document& doc = *document_;
   doc.Clear();
-  doc.text_ = std::move(bytes);
-  text_ = doc.text_.data();
+  text_ = doc.AdoptText(std::move(bytes));
 
-  const std::size_t size = doc.text_.size();
+  const std::size_t size = doc.text_size();
   if (size > UINT32_MAX) return Fail("file larger than 4 GiB");
   std::size_t pos = 0;
   if (size >= 3 && std::memcmp(text_, "\xEF\xBB\xBF", 3) == 0) {
-    doc.bom_ = true;
+    doc.set_bom(true);
     pos = 3;
   }
   while (pos < size) {
@@ -94,7 +91,7 @@ bool Parser::Run(std::string bytes, Error* error) {
         eol = Eol::kCrLf;
       }
     }
-    if (line_number_ == 1) doc.new_line_eol_ = eol == Eol::kNone ? Eol::kLf : eol;
+    if (line_number_ == 1) doc.set_new_line_eol(eol == Eol::kNone ? Eol::kLf : eol);
 
     const std::size_t first = SkipBlanks(text_, pos, end);
     if (first < end && text_[first] == '[') {
@@ -113,8 +110,12 @@ bool Parser::Run(std::string bytes, Error* error) {
     } else {
       // Blank, comment or unknown line; before the first header even
       // key=value lines are kept only to be written back.
-      (current_ == nullptr ? document_->preamble_ : body_)
-          .push_back(MakeLine(pos, end, Line::kNoAttribute, eol));
+      const Line line = MakeLine(pos, end, Line::kNoAttribute, eol);
+      if (current_ == nullptr) {
+        doc.AddPreambleLine(line);
+      } else {
+        body_.push_back(line);
+      }
     }
     pos = next;
   }
@@ -142,22 +143,13 @@ bool Parser::HandleHeader(std::size_t open, std::size_t close, std::size_t line_
       CloseNode();
       open_.resize(depth);
       Node* parent = depth == 0 ? nullptr : open_.back();
-      Node& node = document_->nodes_->emplace_back(document_, parent, document_->ReadMemory());
-      node.owned_name_.assign(name.data(), name.size());
-      node.name_ = node.owned_name_;
-      node.header_ = std::string_view(text_ + line_begin, line_end - line_begin);
-      node.header_eol_ = eol;
-      node.line_ = line_number_;
-      if (parent == nullptr) {
-        document_->roots_.push_back(&node);
-      } else {
-        parent->children_.push_back(&node);
-      }
-      open_.push_back(&node);
-      current_ = &node;
+      const HeaderLine header{std::string_view(text_ + line_begin, line_end - line_begin), eol,
+                              line_number_};
+      current_ = document_->NewNode(parent, name, &header);
+      open_.push_back(current_);
       return true;
     }
-    if (depth >= open_.size() || open_[depth]->name_ != name) {
+    if (depth >= open_.size() || open_[depth]->name() != name) {
       return Fail("header names a parent that is not the section open at that level");
     }
     ++depth;
@@ -171,41 +163,33 @@ void Parser::HandleAttribute(std::size_t key_begin, std::size_t equals, std::siz
   const std::size_t value_begin = SkipBlanks(text_, equals + 1, line_end);
   const std::size_t value_end = TrimBlanksBack(text_, value_begin, line_end);
 
-  Attribute attribute;
-  attribute.key_ = text_ + key_begin;
-  attribute.key_size_ = static_cast<std::uint32_t>(key_end - key_begin);
   const std::size_t size = value_end - value_begin;
+  std::string_view value;
   if (size >= 2 && text_[value_begin] == '"' && text_[value_end - 1] == '"') {
     // Decoded in a stored copy: the bytes read stay as they are.
     char* decoded = document_->StoreText(std::string_view(text_ + value_begin + 1, size - 2));
     const std::size_t decoded_size = DecodeQuotedInPlace(decoded, size - 2);
     decoded[decoded_size] = '\0';
-    attribute.value_ = decoded;
-    attribute.value_size_ = static_cast<std::uint32_t>(decoded_size);
+    value = std::string_view(decoded, decoded_size);
   } else if (value_end == line_end) {
     // The line's text ends here; its ending is written from `eol`.
     text_[value_end] = '\0';
-    attribute.value_ = text_ + value_begin;
-    attribute.value_size_ = static_cast<std::uint32_t>(size);
+    value = std::string_view(text_ + value_begin, size);
   } else {
-    attribute.value_ = document_->StoreText(std::string_view(text_ + value_begin, size));
-    attribute.value_size_ = static_cast<std::uint32_t>(size);
+    value =
+        std::string_view(document_->StoreText(std::string_view(text_ + value_begin, size)), size);
   }
-  attribute.line_ = line_number_;
-  attributes_.push_back(attribute);
+  attributes_.emplace_back(std::string_view(text_ + key_begin, key_end - key_begin), value,
+                           line_number_, /*rewritten=*/false);
   body_.push_back(
       MakeLine(line_begin, line_end, static_cast<std::uint32_t>(attributes_.size() - 1), eol));
-  attribute_insert_ = body_.size();
 }
 
 void Parser::CloseNode() {
   if (current_ == nullptr) return;
-  current_->body_.assign(body_.begin(), body_.end());
-  current_->attributes_.assign(attributes_.begin(), attributes_.end());
-  current_->attribute_insert_ = attribute_insert_;
+  current_->SetReadBody(body_, attributes_);
   body_.clear();
   attributes_.clear();
-  attribute_insert_ = 0;
   current_ = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "ini/escape.h"
 
 namespace kestrine::ini {
+namespace {
 
 // Emits the lines in tree order: the preamble, then each node's header and
 // body followed by its children, depth first. For a document as read this is
@@ -31,8 +32,10 @@ class Writer {
   std::vector<const Node*> path_;
 };
 
+}  // namespace
+
 void Writer::EmitEol(Eol eol) {
-  if (eol == Eol::kDocument) eol = document_.new_line_eol_;
+  if (eol == Eol::kDocument) eol = document_.new_line_eol();
   if (eol == Eol::kCrLf) {
     out_.append("\r\n");
   } else if (eol == Eol::kLf) {
@@ -64,34 +67,34 @@ void Writer::EmitText(std::string_view text, Eol eol) {
 
 void Writer::EmitAddedHeader(const Node& node) {
   // A blank line sets the new section apart, unless it would open the file.
-  const std::size_t start = document_.bom_ ? 3 : 0;
+  const std::size_t start = document_.bom() ? 3 : 0;
   if (out_.size() > start || pending_) EmitText({}, Eol::kDocument);
   EndPendingLine();
   path_.clear();
-  for (const Node* at = &node; at != nullptr; at = at->parent_) path_.push_back(at);
+  for (const Node* at = &node; at != nullptr; at = at->parent()) path_.push_back(at);
   out_.push_back('[');
   for (auto it = path_.rbegin(); it != path_.rend(); ++it) {
     if (it != path_.rbegin()) out_.push_back('\\');
-    out_.append((*it)->name_);
+    out_.append((*it)->name());
   }
   out_.push_back(']');
   EmitEol(Eol::kDocument);
 }
 
 void Writer::EmitNode(const Node& node) {
-  if (node.added_) {
+  if (node.added()) {
     EmitAddedHeader(node);
   } else {
-    EmitText(node.header_, node.header_eol_);
+    EmitText(node.header(), node.header_eol());
   }
   std::string line;
-  for (const Line& body_line : node.body_) {
+  for (const Line& body_line : node.body()) {
     if (body_line.attribute == Line::kNoAttribute ||
-        !node.attributes_[body_line.attribute].rewritten()) {
+        !node.attributes()[body_line.attribute].rewritten()) {
       EmitText(document_.LineText(body_line), body_line.eol);
       continue;
     }
-    const Attribute& attribute = node.attributes_[body_line.attribute];
+    const Attribute& attribute = node.attributes()[body_line.attribute];
     line.assign(attribute.key());
     line.push_back('=');
     AppendValueText(attribute.value(), &line);
@@ -100,17 +103,17 @@ void Writer::EmitNode(const Node& node) {
 }
 
 std::string Writer::Run() {
-  out_.reserve(document_.text_.size() + 64);
-  if (document_.bom_) out_.append("\xEF\xBB\xBF");
-  for (const Line& line : document_.preamble_) EmitText(document_.LineText(line), line.eol);
+  out_.reserve(document_.text_size() + 64);
+  if (document_.bom()) out_.append("\xEF\xBB\xBF");
+  for (const Line& line : document_.preamble()) EmitText(document_.LineText(line), line.eol);
 
   // Depth first without recursion: nesting is as deep as the file says.
-  std::vector<const Node*> stack(document_.roots_.rbegin(), document_.roots_.rend());
+  std::vector<const Node*> stack(document_.roots().rbegin(), document_.roots().rend());
   while (!stack.empty()) {
     const Node* node = stack.back();
     stack.pop_back();
     EmitNode(*node);
-    stack.insert(stack.end(), node->children_.rbegin(), node->children_.rend());
+    stack.insert(stack.end(), node->children().rbegin(), node->children().rend());
   }
   return std::move(out_);
 }

@@ -1,7 +1,10 @@
 #include "repository/vask_ini_tree.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "platform/file_probe.h"
 #include "ini/document.h"
@@ -12,14 +15,32 @@ namespace {
 using kestrine::ini::Document;
 using kestrine::ini::Node;
 
-// What a tree handle points to.
-struct Tree {
+// What a tree handle points to: the document and where the walks over it
+// stand. Node handles point to the document's nodes; every document behind
+// a handle is a Tree, so a node leads back to its walks.
+struct Tree : Document {
   std::string path;  // the path the tree was opened for
-  Document document;
+  std::size_t root_walk = 0;
+  // Position of the walk over each node's children, for the nodes walked;
+  // a node not walked yet stands at its first child.
+  std::unordered_map<const Node*, std::size_t> child_walks;
+  // The node walked last and its entry: a walk steps through one node's
+  // children call after call, so most steps find their position here.
+  const Node* last_walked = nullptr;
+  std::size_t* last_walk = nullptr;
+
+  std::size_t& ChildWalk(const Node* node) {
+    if (node != last_walked) {
+      last_walk = &child_walks[node];  // entries stay in place as the map grows
+      last_walked = node;
+    }
+    return *last_walk;
+  }
 };
 
 Tree* AsTree(void* handle) { return static_cast<Tree*>(handle); }
 Node* AsNode(void* handle) { return static_cast<Node*>(handle); }
+Tree& TreeOf(const Node& node) { return static_cast<Tree&>(*node.document()); }
 
 }  // namespace
 
@@ -27,23 +48,23 @@ void* vaskinitree_new_ex(const char* path, int mode) {
   if (path == nullptr || mode < 0 || mode > 2) return nullptr;
   auto tree = std::make_unique<Tree>();
   tree->path = path;
-  if (mode == 2) tree->document.SetSinglePass();
-  if (mode != 1 && !kestrine::ini::LoadFile(tree->path, &tree->document, nullptr)) {
+  if (mode == 2) tree->SetSinglePass();
+  if (mode != 1 && !kestrine::ini::LoadFile(tree->path, tree.get(), nullptr)) {
     return nullptr;
   }
   return tree.release();  // owned by the caller until vaskinitree_delete
 }
 
 void vaskinitree_enumerate_roots(void* tree) {
-  if (tree != nullptr) AsTree(tree)->document.root_walk() = 0;
+  if (tree != nullptr) AsTree(tree)->root_walk = 0;
 }
 
 void* vaskinitree_get_next_root(void* tree) {
   if (tree == nullptr) return nullptr;
-  Document& document = AsTree(tree)->document;
-  std::size_t& walk = document.root_walk();
-  if (walk >= document.roots().size()) return nullptr;
-  return document.roots()[walk++];
+  Tree& walked = *AsTree(tree);
+  std::size_t& walk = walked.root_walk;
+  if (walk >= walked.roots().size()) return nullptr;
+  return walked.roots()[walk++];
 }
 
 const char* vaskinitreenode_get_name(void* node) {
@@ -51,13 +72,13 @@ const char* vaskinitreenode_get_name(void* node) {
 }
 
 void vaskinitreenode_enumerate_sons(void* node) {
-  if (node != nullptr) AsNode(node)->child_walk() = 0;
+  if (node != nullptr) TreeOf(*AsNode(node)).ChildWalk(AsNode(node)) = 0;
 }
 
 void* vaskinitreenode_get_next_son(void* node) {
   if (node == nullptr) return nullptr;
   Node& parent = *AsNode(node);
-  std::size_t& walk = parent.child_walk();
+  std::size_t& walk = TreeOf(parent).ChildWalk(&parent);
   // Read in a single pass, the child the walk leaves is done with: its
   // content is released, so that a large file is not held twice over while
   // its reader builds records from it.
@@ -74,7 +95,7 @@ const char* vaskinitreenode_get_attrib(void* node, const char* key) {
 
 void* vaskinitree_add_root(void* tree, const char* name) {
   if (tree == nullptr || name == nullptr) return nullptr;
-  return AsTree(tree)->document.AddRoot(name);
+  return AsTree(tree)->AddRoot(name);
 }
 
 void* vaskinitreenode_add_son(void* node, const char* name) {
@@ -84,7 +105,13 @@ void* vaskinitreenode_add_son(void* node, const char* name) {
 
 int vaskinitreenode_remove_last_son(void* node) {
   if (node == nullptr) return 1;
-  return AsNode(node)->RemoveAddedLastChild() ? 0 : 1;
+  Node& parent = *AsNode(node);
+  if (!parent.RemoveAddedLastChild()) return 1;
+  // A walk that had passed the removed child stands at the end, so that it
+  // goes on with a child added next.
+  std::size_t& walk = TreeOf(parent).ChildWalk(&parent);
+  walk = std::min(walk, parent.children().size());
+  return 0;
 }
 
 int vaskinitreenode_set_attrib(void* node, const char* key, const char* value) {
@@ -93,8 +120,8 @@ int vaskinitreenode_set_attrib(void* node, const char* key, const char* value) {
 }
 
 int vaskinitree_save(void* tree, const char* path) {
-  if (tree == nullptr || path == nullptr || AsTree(tree)->document.single_pass()) return 1;
-  return kestrine::ini::SaveFile(AsTree(tree)->document, path, nullptr) ? 0 : 1;
+  if (tree == nullptr || path == nullptr || AsTree(tree)->single_pass()) return 1;
+  return kestrine::ini::SaveFile(*AsTree(tree), path, nullptr) ? 0 : 1;
 }
 
 void vaskinitree_delete(void* tree) {
