@@ -29,10 +29,11 @@ int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
   if (scriptFolder == nullptr) return 1;
   // The folder may be one of this repository's own path texts: copy it first.
   const std::string folder = scriptFolder;
-  IniFilePath = folder;
-  if (IniFilePath.empty()) return 1;
-  if (IniFilePath.back() != file::kPathSeparator) IniFilePath += file::kPathSeparator;
-  IniFilePath += file::kRelativePath;
+  if (folder.empty()) {
+    IniFilePath.clear();
+    return 1;
+  }
+  IniFilePath = file::LoadPath(folder);
   ScriptPath = folder;
   return LoadServicesFromFile(IniFilePath.c_str());
 }

@@ -17,15 +17,6 @@ namespace file = kestrine::services_file;
 
 namespace {
 
-// The services file of a script folder as the writer composes it: the folder
-// exactly as given, one backslash, then the file's relative path.
-std::string WriterPath(const char* scriptFolder) {
-  std::string path = scriptFolder;
-  path += file::kPathSeparator;
-  path += file::kRelativePath;
-  return path;
-}
-
 std::string NodeName(int n) {
   char name[32] = {};
   std::snprintf(name, sizeof name, file::kNodeNameFormat, n);
@@ -38,7 +29,7 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
   if (scriptFolder == nullptr) return 1;
   if (TreeHandle != nullptr) return 1;
   try {
-    const std::string path = WriterPath(scriptFolder);
+    const std::string path = file::SavePath(scriptFolder);
     // The whole new file is built in memory and replaces the old one in a
     // single atomic save: a failure at any point leaves the old file as it
     // was, and the cost stays linear in the number of records.
@@ -71,7 +62,7 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
                                                  int* nodeNumber) {
   if (scriptFolder == nullptr || record == nullptr) return 1;
   try {
-    const std::string path = WriterPath(scriptFolder);
+    const std::string path = file::SavePath(scriptFolder);
     if (os_is_file_exist(path.c_str()) == 0) return 3;
     if (TreeHandle != nullptr) return 1;
     TreeHandle = vaskinitree_new_ex(path.c_str(), 0);

@@ -3,11 +3,32 @@
 #ifndef KESTRINE_REPOSITORY_SERVICES_FILE_H
 #define KESTRINE_REPOSITORY_SERVICES_FILE_H
 
+#include <string>
+#include <string_view>
+
 namespace kestrine::services_file {
 
-/// The services file below a script folder, joined with one backslash.
+/// The services file below a script folder.
 inline constexpr char kRelativePath[] = "WSDL\\web_services.ini";
 inline constexpr char kPathSeparator = '\\';
+
+/// The services file of `folder` as loading names it: the folder, a backslash
+/// unless the folder already ends in one, then the relative path.
+inline std::string LoadPath(std::string_view folder) {
+  std::string path(folder);
+  if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
+  path += kRelativePath;
+  return path;
+}
+
+/// The services file of `folder` as saving names it: the folder exactly as
+/// given, always one backslash, then the relative path.
+inline std::string SavePath(std::string_view folder) {
+  std::string path(folder);
+  path += kPathSeparator;
+  path += kRelativePath;
+  return path;
+}
 
 /// The root that holds the service nodes (exact, case-sensitive).
 inline constexpr char kServicesRoot[] = "Services";
