@@ -67,9 +67,10 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   static int CopyService(CService* source, CService* target);
 
   // ---- Lookup by WSDL location ---------------------------------------------
-  // Results are new copies (every field, made by the copy assignment) owned by
-  // the caller, in name order. A list is emptied first; the pointers it held
-  // are dropped, not deleted. Backslashes count as forward slashes in
+  // Results are new copies (every field, as CService's copy constructor makes
+  // them) owned by the caller, in name order. A list is emptied first; the
+  // pointers it held are dropped, not deleted. A search that fails leaves the
+  // list empty and *out null. Backslashes count as forward slashes in
   // locations and endpoints; nothing else is normalised. Returns 0 (also when
   // nothing matches) or 1 (null argument).
 
@@ -171,6 +172,7 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
  private:
   int AppendServiceNode(void* root, int n, const CService* record) const;
   struct SearchCriteria;
+  int Matches(const SearchCriteria& criteria, const CService& stored, bool* out) const;
   int CollectMatches(const SearchCriteria& criteria, std::vector<CService*>* list) const;
   int TakeFirstMatch(const SearchCriteria& criteria, CService** out);
 };
