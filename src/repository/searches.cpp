@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "kestrine/service_repository_light.h"
+#include "repository/guarded.h"
 
 // What one search compares. A criterion that is not used has its flag off;
 // a used criterion may still be null, which the comparison reports.
@@ -75,14 +76,18 @@ int CServiceRepositoryLight::CollectMatches(const SearchCriteria& criteria,
 int CServiceRepositoryLight::GetServicesByWSDL(const char* wsdlLocation,
                                                std::vector<CService*>* list) {
   if (list == nullptr) return 1;
-  return CollectMatches({wsdlLocation, nullptr, false, nullptr, false}, list);
+  return kestrine::Guarded([&] {
+    return CollectMatches({wsdlLocation, nullptr, false, nullptr, false}, list);
+  });
 }
 
 int CServiceRepositoryLight::GetServicesByWSDLWithName(const char* wsdlLocation,
                                                        const char* serviceName,
                                                        std::vector<CService*>* list) {
   if (list == nullptr || serviceName == nullptr) return 1;
-  return CollectMatches({wsdlLocation, serviceName, true, nullptr, false}, list);
+  return kestrine::Guarded([&] {
+    return CollectMatches({wsdlLocation, serviceName, true, nullptr, false}, list);
+  });
 }
 
 int CServiceRepositoryLight::GetServicesByWSDLWithNameEndpoint(const char* wsdlLocation,
@@ -90,7 +95,9 @@ int CServiceRepositoryLight::GetServicesByWSDLWithNameEndpoint(const char* wsdlL
                                                                const char* endpoint,
                                                                std::vector<CService*>* list) {
   if (list == nullptr || serviceName == nullptr) return 1;
-  return CollectMatches({wsdlLocation, serviceName, true, endpoint, true}, list);
+  return kestrine::Guarded([&] {
+    return CollectMatches({wsdlLocation, serviceName, true, endpoint, true}, list);
+  });
 }
 
 int CServiceRepositoryLight::TakeFirstMatch(const SearchCriteria& criteria, CService** out) {
@@ -109,14 +116,18 @@ int CServiceRepositoryLight::TakeFirstMatch(const SearchCriteria& criteria, CSer
 
 int CServiceRepositoryLight::GetFirstServiceByWSDL(const char* wsdlLocation, CService** out) {
   if (wsdlLocation == nullptr || out == nullptr) return 1;
-  return TakeFirstMatch({wsdlLocation, nullptr, false, nullptr, false}, out);
+  return kestrine::Guarded([&] {
+    return TakeFirstMatch({wsdlLocation, nullptr, false, nullptr, false}, out);
+  });
 }
 
 int CServiceRepositoryLight::GetFirstServiceByWSDLWithName(const char* wsdlLocation,
                                                            const char* serviceName,
                                                            CService** out) {
   if (wsdlLocation == nullptr || serviceName == nullptr || out == nullptr) return 1;
-  return TakeFirstMatch({wsdlLocation, serviceName, true, nullptr, false}, out);
+  return kestrine::Guarded([&] {
+    return TakeFirstMatch({wsdlLocation, serviceName, true, nullptr, false}, out);
+  });
 }
 
 int CServiceRepositoryLight::GetFirstServiceByWSDLWithNameEndpoint(const char* wsdlLocation,
@@ -126,5 +137,7 @@ int CServiceRepositoryLight::GetFirstServiceByWSDLWithNameEndpoint(const char* w
   if (wsdlLocation == nullptr || serviceName == nullptr || endpoint == nullptr || out == nullptr) {
     return 1;
   }
-  return TakeFirstMatch({wsdlLocation, serviceName, true, endpoint, true}, out);
+  return kestrine::Guarded([&] {
+    return TakeFirstMatch({wsdlLocation, serviceName, true, endpoint, true}, out);
+  });
 }
