@@ -2,11 +2,11 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "ini/escape.h"
+#include "ini/line_syntax.h"
 
 namespace kestrine::ini {
 namespace {
@@ -26,10 +26,9 @@ class Parser {
 
  private:
   bool Fail(const char* message);
-  bool HandleHeader(std::size_t open, std::size_t close, std::size_t line_begin,
-                    std::size_t line_end, Eol eol);
-  void HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t line_begin,
-                       std::size_t line_end, Eol eol);
+  bool HandleHeader(const LineShape& shape, std::size_t line_begin, std::size_t line_end, Eol eol);
+  void HandleAttribute(const LineShape& shape, std::size_t line_begin, std::size_t line_end,
+                       Eol eol);
   void CloseNode();
 
   Document* document_;
@@ -41,16 +40,6 @@ class Parser {
   std::vector<Line> body_;             // lines of the current node, moved over when it ends
   std::vector<Attribute> attributes_;  // attributes of the current node, likewise
 };
-
-std::size_t SkipBlanks(const char* text, std::size_t begin, std::size_t end) {
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  return begin;
-}
-
-std::size_t TrimBlanksBack(const char* text, std::size_t begin, std::size_t end) {
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return end;
-}
 
 // Offsets fit 32 bits: the parser refuses larger texts.
 Line MakeLine(std::size_t begin, std::size_t end, std::uint32_t attribute, Eol eol) {
@@ -69,103 +58,72 @@ bool Parser::Run(std::string bytes, Error* error) {
   text_ = doc.AdoptText(std::move(bytes));
 
   const std::size_t size = doc.text_size();
-  if (size > UINT32_MAX) return Fail("file larger than 4 GiB");
+  if (size > UINT32_MAX) return Fail(kTooLarge);
   std::size_t pos = 0;
-  if (size >= 3 && std::memcmp(text_, "\xEF\xBB\xBF", 3) == 0) {
+  if (std::string_view(text_, size).substr(0, kBom.size()) == kBom) {
     doc.set_bom(true);
-    pos = 3;
+    pos = kBom.size();
   }
   while (pos < size) {
-    if (line_number_ == INT_MAX) return Fail("too many lines");
+    if (line_number_ == INT_MAX) return Fail(kTooManyLines);
     ++line_number_;
-    const void* found = std::memchr(text_ + pos, '\n', size - pos);
-    std::size_t end = size;
-    std::size_t next = size;
-    Eol eol = Eol::kNone;
-    if (found != nullptr) {
-      end = static_cast<std::size_t>(static_cast<const char*>(found) - text_);
-      next = end + 1;
-      eol = Eol::kLf;
-      if (end > pos && text_[end - 1] == '\r') {
-        --end;
-        eol = Eol::kCrLf;
-      }
-    }
+    LineEnd line;
+    FindLineEnd(text_, pos, size, &line);
+    const std::size_t end = line.end;
+    const Eol eol = line.eol;
     if (line_number_ == 1) doc.set_new_line_eol(eol == Eol::kNone ? Eol::kLf : eol);
 
-    const std::size_t first = SkipBlanks(text_, pos, end);
-    if (first < end && text_[first] == '[') {
-      const std::size_t last = TrimBlanksBack(text_, first, end);
-      if (last - first < 2 || text_[last - 1] != ']') return Fail("header without closing ']'");
-      if (!HandleHeader(first + 1, last - 1, pos, end, eol)) return false;
-    } else if (current_ != nullptr && first < end && text_[first] != ';' && text_[first] != '#') {
-      // "key=value" needs a non-empty key: a line starting with "=" is no attribute.
-      const void* equals = std::memchr(text_ + first, '=', end - first);
-      if (equals != nullptr && equals != text_ + first) {
-        const auto at = static_cast<std::size_t>(static_cast<const char*>(equals) - text_);
-        HandleAttribute(first, at, pos, end, eol);
-      } else {
-        body_.push_back(MakeLine(pos, end, Line::kNoAttribute, eol));
-      }
+    const LineShape shape = ClassifyLine(text_, pos, end, current_ != nullptr);
+    if (shape.kind == LineShape::kBrokenHeader) return Fail(kUnclosedHeader);
+    if (shape.kind == LineShape::kHeader) {
+      if (!HandleHeader(shape, pos, end, eol)) return false;
+    } else if (shape.kind == LineShape::kAttribute) {
+      HandleAttribute(shape, pos, end, eol);
     } else {
       // Blank, comment or unknown line; before the first header even
       // key=value lines are kept only to be written back.
-      const Line line = MakeLine(pos, end, Line::kNoAttribute, eol);
+      const Line kept = MakeLine(pos, end, Line::kNoAttribute, eol);
       if (current_ == nullptr) {
-        doc.AddPreambleLine(line);
+        doc.AddPreambleLine(kept);
       } else {
-        body_.push_back(line);
+        body_.push_back(kept);
       }
     }
-    pos = next;
+    pos = line.next;
   }
   CloseNode();
   return true;
 }
 
-bool Parser::HandleHeader(std::size_t open, std::size_t close, std::size_t line_begin,
-                          std::size_t line_end, Eol eol) {
-  // Walk the "\"-separated names: all but the last must be the names of the
-  // open nodes from the root down; the last names the new node.
+bool Parser::HandleHeader(const LineShape& shape, std::size_t line_begin, std::size_t line_end,
+                          Eol eol) {
   std::size_t depth = 0;
-  std::size_t begin = open;
-  for (;;) {
-    const void* separator = std::memchr(text_ + begin, '\\', close - begin);
-    const std::size_t end =
-        separator == nullptr
-            ? close
-            : static_cast<std::size_t>(static_cast<const char*>(separator) - text_);
-    const std::size_t name_begin = SkipBlanks(text_, begin, end);
-    const std::size_t name_end = TrimBlanksBack(text_, name_begin, end);
-    if (name_begin == name_end) return Fail("header with an empty name");
-    const std::string_view name(text_ + name_begin, name_end - name_begin);
-    if (separator == nullptr) {
-      CloseNode();
-      open_.resize(depth);
-      Node* parent = depth == 0 ? nullptr : open_.back();
-      const HeaderLine header{std::string_view(text_ + line_begin, line_end - line_begin), eol,
-                              line_number_};
-      current_ = document_->NewNode(parent, name, &header);
-      open_.push_back(current_);
-      return true;
-    }
-    if (depth >= open_.size() || open_[depth]->name() != name) {
-      return Fail("header names a parent that is not the section open at that level");
-    }
-    ++depth;
-    begin = end + 1;
-  }
+  std::string_view name;
+  const HeaderCheck check =
+      ResolveHeader(text_, shape.open, shape.close, open_.size(),
+                    [this](std::size_t level) { return open_[level]->name(); }, &depth, &name);
+  if (check != HeaderCheck::kNode) return Fail(HeaderError(check));
+  CloseNode();
+  open_.resize(depth);
+  Node* parent = depth == 0 ? nullptr : open_.back();
+  const HeaderLine header{std::string_view(text_ + line_begin, line_end - line_begin), eol,
+                          line_number_};
+  current_ = document_->NewNode(parent, name, &header);
+  open_.push_back(current_);
+  return true;
 }
 
-void Parser::HandleAttribute(std::size_t key_begin, std::size_t equals, std::size_t line_begin,
-                             std::size_t line_end, Eol eol) {
-  const std::size_t key_end = TrimBlanksBack(text_, key_begin, equals);
-  const std::size_t value_begin = SkipBlanks(text_, equals + 1, line_end);
-  const std::size_t value_end = TrimBlanksBack(text_, value_begin, line_end);
+void Parser::HandleAttribute(const LineShape& shape, std::size_t line_begin, std::size_t line_end,
+                             Eol eol) {
+  const AttributeParts parts = SplitAttribute(text_, shape, line_end);
+  const std::size_t key_begin = parts.key_begin;
+  const std::size_t key_end = parts.key_end;
+  const std::size_t value_begin = parts.value_begin;
+  const std::size_t value_end = parts.value_end;
 
   const std::size_t size = value_end - value_begin;
   std::string_view value;
-  if (size >= 2 && text_[value_begin] == '"' && text_[value_end - 1] == '"') {
+  if (parts.quoted) {
     // Decoded in a stored copy: the bytes read stay as they are.
     char* decoded = document_->StoreText(std::string_view(text_ + value_begin + 1, size - 2));
     const std::size_t decoded_size = DecodeQuotedInPlace(decoded, size - 2);
