@@ -17,6 +17,14 @@ bool LoadFile(std::string_view path, Document* out, Error* error) {
   return ParseOwned(std::move(bytes), out, error);
 }
 
+bool FileSource::Open(std::string_view path, Error* error) {
+  return file_.Open(platform::ToSystemPath(path), error);
+}
+
+bool FileSource::Read(char* into, std::size_t room, std::size_t* got, Error* error) {
+  return file_.Read(into, room, got, error);
+}
+
 bool SaveFile(const Document& document, std::string_view path, Error* error) {
   return platform::WriteFileAtomically(platform::ToSystemPath(path), Serialize(document), error);
 }

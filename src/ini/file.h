@@ -7,7 +7,9 @@
 
 #include "ini/document.h"
 #include "ini/parser.h"
+#include "ini/stream_reader.h"
 #include "platform/error.h"
+#include "platform/file_reader.h"
 
 namespace kestrine::ini {
 
@@ -15,6 +17,18 @@ namespace kestrine::ini {
 /// platform::ReadWholeFile and parses it as Parse does. When the file cannot
 /// be read, `error` has line 0 and says why.
 bool LoadFile(std::string_view path, Document* out, Error* error);
+
+/// A file on disk as the source of a StreamReader.
+class FileSource final : public ByteSource {
+ public:
+  /// Opens the file at `path` (backslashes taken as separators) as LoadFile
+  /// reads it; on failure `error` (when not null) has line 0 and says why.
+  bool Open(std::string_view path, Error* error);
+  bool Read(char* into, std::size_t room, std::size_t* got, Error* error) override;
+
+ private:
+  platform::FileReader file_;
+};
 
 /// Writes the document to `path` (backslashes taken as separators) with
 /// WriteFileAtomically; on failure `error` (when not null) says why.
