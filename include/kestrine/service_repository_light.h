@@ -44,7 +44,8 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// a node whose name is held is refused. Returns 0 loaded (possibly
   /// nothing), 1 null or empty folder, a tree already open, every node
   /// refused, or memory ran out (the records added before stay); 3 the file
-  /// is missing or cannot be parsed (it is never written).
+  /// is missing or cannot be parsed (it is never written, and the collection
+  /// is left as it was).
   int LoadDataFromScript(const char* scriptFolder) override;
 
   // ---- Lookup by name ------------------------------------------------------

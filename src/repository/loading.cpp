@@ -1,10 +1,14 @@
 // Loading a script's services file into the collection.
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "kestrine/service_repository_light.h"
 #include "repository/guarded.h"
+#include "repository/service_node_reader.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
 #include "repository/value_codecs.h"
@@ -12,6 +16,20 @@
 
 namespace file = kestrine::services_file;
 namespace codecs = kestrine::codecs;
+
+namespace {
+
+// The name of a record read from a node without "Name": a new record's own.
+constexpr char kUnnamed[] = " ";
+
+// Which texts of the connection settings a record is given: all that the
+// node holds, or only those of the groups in use, as the collection keeps them.
+enum class GroupTexts { kAll, kInUse };
+
+template <class Values>
+int ReadServiceNode(const Values& value, GroupTexts texts, CService& record);
+
+}  // namespace
 
 namespace kestrine {
 
@@ -48,44 +66,45 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
   return kestrine::Guarded([&] {
     if (os_is_file_exist(iniFilePath) == 0) return 3;
     if (TreeHandle != nullptr) return 1;
-    // Read in a single pass: each service node is released once read, so the
-    // file's tree and the records built from it are not both held in full.
-    TreeHandle = vaskinitree_new_ex(iniFilePath, 2);
-    if (TreeHandle == nullptr) return 3;
-    kestrine::TreeGuard guard(TreeHandle);
-
-    void* root = kestrine::FindServicesRoot(TreeHandle);
-    if (root == nullptr) return 0;
-
-    // Records are added whole, one by one: a failure stops the load and
-    // keeps those added before it.
-    int added = 0;
+    // Read in one forward pass, node by node: neither the file nor its tree
+    // is held in full, and each record is built where the collection keeps it.
+    kestrine::ServiceNodeReader nodes;
+    if (!nodes.Open(iniFilePath)) return 3;
+    // The records this load adds, taken back should the file turn out to be
+    // malformed further on: such a file loads nothing. Running out of memory
+    // stops the load and keeps the whole records added before.
+    std::vector<ServiceMap::iterator> added;
     int refused = 0;
-    vaskinitreenode_enumerate_sons(root);
-    while (void* node = vaskinitreenode_get_next_son(root)) {
-      CService record;
-      if (LoadSingleServiceData(node, &record) != 0) return 1;
-      // 2: a record of that name is held already, and this one is refused.
-      const int status = AddService(&record);
-      if (status == 0) {
-        ++added;
-      } else if (status == 2) {
+    while (nodes.Next()) {
+      // The first record of a name stays: a node whose name is held is refused.
+      const char* named = nodes.Value(file::kName);
+      std::string name = named != nullptr ? named : kUnnamed;
+      const auto held = Services.lower_bound(name);
+      if (held != Services.end() && held->first == name) {
         ++refused;
-      } else {
-        return 1;
+        continue;
       }
+      auto record = std::make_unique<CService>();
+      ReadServiceNode([&nodes](const char* key) { return nodes.Value(key); }, GroupTexts::kInUse,
+                      *record);
+      added.push_back(Services.emplace_hint(held, std::move(name), std::move(record)));
     }
-    return added == 0 && refused > 0 ? 1 : 0;
+    if (nodes.failed()) {
+      for (const ServiceMap::iterator& record : added) Services.erase(record);
+      return 3;
+    }
+    return added.empty() && refused > 0 ? 1 : 0;
   });
 }
 
 namespace {
 
-// Fills `record` from a service node; returns 0. Running out of memory throws,
-// except within the connection settings and the JMS transport: each of those
-// is read as one unit, which the record then goes without.
-int ReadServiceNode(void* node, CService& record) {
-  const auto value = [node](const char* key) { return vaskinitreenode_get_attrib(node, key); };
+// Fills `record` from a service node whose values `value(key)` gives (null
+// for a key the node lacks), with the connection settings' `texts`; returns 0. Running out of memory throws, except
+// within the connection settings and the JMS transport: each of those is read
+// as one unit, which the record then goes without.
+template <class Values>
+int ReadServiceNode(const Values& value, GroupTexts texts, CService& record) {
   const auto readBool = [&](const char* key, void (CService::*set)(bool)) {
     if (const char* text = value(key)) (record.*set)(codecs::DecodeBool(text));
   };
@@ -138,15 +157,21 @@ int ReadServiceNode(void* node, CService& record) {
   // stored, the record keeps none of them and the JMS keys are not read.
   try {
     const char* useProxy = value(file::kUseProxy);
-    record.SetUseProxySettings(useProxy != nullptr && codecs::DecodeBool(useProxy));
+    const bool proxy = useProxy != nullptr && codecs::DecodeBool(useProxy);
+    record.SetUseProxySettings(proxy);
     const char* useSecurity = value(file::kUseSecurity);
-    record.SetUseSecuritySettings(useSecurity != nullptr && codecs::DecodeBool(useSecurity));
-    readText(file::kProxyServerName, &CService::SetProxyServerName);
-    readText(file::kProxyUserName, &CService::SetProxyUserName);
-    readText(file::kProxyPortNumber, &CService::SetProxyPortNum);
-    readText(file::kUserName, &CService::SetUserName);
-    readText(file::kPassword, &CService::SetUserPassword);
-    readText(file::kProxyPassword, &CService::SetProxyPassword);
+    const bool security = useSecurity != nullptr && codecs::DecodeBool(useSecurity);
+    record.SetUseSecuritySettings(security);
+    if (proxy || texts == GroupTexts::kAll) {
+      readText(file::kProxyServerName, &CService::SetProxyServerName);
+      readText(file::kProxyUserName, &CService::SetProxyUserName);
+      readText(file::kProxyPortNumber, &CService::SetProxyPortNum);
+      readText(file::kProxyPassword, &CService::SetProxyPassword);
+    }
+    if (security || texts == GroupTexts::kAll) {
+      readText(file::kUserName, &CService::SetUserName);
+      readText(file::kPassword, &CService::SetUserPassword);
+    }
   } catch (const std::bad_alloc&) {
     record.ClearAdvancedSettings();
     return 0;
@@ -168,5 +193,9 @@ int ReadServiceNode(void* node, CService& record) {
 
 int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record) {
   if (node == nullptr || record == nullptr) return 1;
-  return kestrine::Guarded([&] { return ReadServiceNode(node, *record); });
+  return kestrine::Guarded([&] {
+    return ReadServiceNode(
+        [node](const char* key) { return vaskinitreenode_get_attrib(node, key); },
+        GroupTexts::kAll, *record);
+  });
 }

@@ -115,6 +115,10 @@ inline constexpr auto kAlwaysWritten =
                  kTimeKeys, KeyList<2>{kOverrideServiceAddress, kUseProxy}, kProxyKeys,
                  KeyList<1>{kUseSecurity}, kCredentialKeys, KeyList<1>{kUseJmsTransport}, kJmsKeys);
 
+/// Every key loading reads: those always written, ZR_ID and the UDDI keys.
+inline constexpr auto kReadKeys =
+    detail::Join(kAlwaysWritten, KeyList<1>{kZRID}, kUddiKeys);
+
 }  // namespace kestrine::services_file
 
 #endif  // KESTRINE_REPOSITORY_SERVICES_FILE_H

@@ -27,8 +27,7 @@ namespace file = services_file;
 
 bool IsWrittenKey(std::string_view key) {
   const auto is = [key](const char* known) { return key == known; };
-  return std::any_of(file::kAlwaysWritten.begin(), file::kAlwaysWritten.end(), is) ||
-         key == file::kZRID || std::any_of(file::kUddiKeys.begin(), file::kUddiKeys.end(), is);
+  return std::any_of(file::kReadKeys.begin(), file::kReadKeys.end(), is);
 }
 
 std::string Label(const Node& node) {

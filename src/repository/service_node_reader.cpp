@@ -1,0 +1,115 @@
+#include "repository/service_node_reader.h"
+
+#include <cstddef>
+
+namespace kestrine {
+namespace {
+
+namespace file = services_file;
+
+constexpr std::size_t kNoKey = file::kReadKeys.size();
+
+// The read keys by a hash of length, first and last byte, probed linearly:
+// with these factors every read key has a slot of its own, so finding a key,
+// or that a key is not read, takes one comparison.
+constexpr std::size_t kSlots = 64;
+
+constexpr std::size_t Hash(std::string_view key) {
+  const auto byte = [](char c) { return static_cast<std::size_t>(static_cast<unsigned char>(c)); };
+  return (key.size() * 2 + byte(key.front()) * 9 + byte(key.back()) * 4) % kSlots;
+}
+
+struct KeyTable {
+  std::array<std::size_t, kSlots> slots{};  // index into kReadKeys, or kNoKey
+};
+
+constexpr KeyTable MakeKeyTable() {
+  KeyTable table;
+  for (std::size_t& slot : table.slots) slot = kNoKey;
+  for (std::size_t i = 0; i < file::kReadKeys.size(); ++i) {
+    std::size_t at = Hash(file::kReadKeys[i]);
+    while (table.slots[at] != kNoKey) at = (at + 1) % kSlots;
+    table.slots[at] = i;
+  }
+  return table;
+}
+
+constexpr KeyTable kKeyTable = MakeKeyTable();
+
+// Index of `key` in kReadKeys, or kNoKey.
+std::size_t KeyIndex(std::string_view key) {
+  if (key.empty()) return kNoKey;
+  for (std::size_t at = Hash(key);; at = (at + 1) % kSlots) {
+    const std::size_t index = kKeyTable.slots[at];
+    if (index == kNoKey || key == file::kReadKeys[index]) return index;
+  }
+}
+
+}  // namespace
+
+void ServiceNodeReader::BeginNode() {
+  offsets_.fill(kAbsent);
+  values_.clear();
+  in_node_ = true;
+}
+
+void ServiceNodeReader::Keep(std::string_view key, std::string_view value) {
+  const std::size_t index = KeyIndex(key);
+  // The first value of a key counts.
+  if (index == kNoKey || offsets_[index] != kAbsent) return;
+  // The file is below 4 GiB, and so is what one node keeps of it.
+  offsets_[index] = static_cast<std::uint32_t>(values_.size());
+  // As a C string, like every value loading reads: cut at a NUL it holds.
+  values_.append(value.data());
+  values_.push_back('\0');
+}
+
+const char* ServiceNodeReader::Value(std::string_view key) const {
+  const std::size_t index = KeyIndex(key);
+  if (index == kNoKey || offsets_[index] == kAbsent) return nullptr;
+  return values_.data() + offsets_[index];
+}
+
+bool ServiceNodeReader::Next() {
+  if (next_begun_) {
+    next_begun_ = false;
+    BeginNode();
+  }
+  for (;;) {
+    switch (reader_.Next()) {
+      case ini::StreamReader::Event::kAttribute:
+        if (in_node_) Keep(reader_.key(), reader_.value());
+        break;
+      case ini::StreamReader::Event::kNode: {
+        // A header ends the node before it, whatever its depth.
+        const bool ended = in_node_;
+        in_node_ = false;
+        bool begins = false;
+        if (reader_.depth() == 0) {
+          const bool services = reader_.name() == file::kServicesRoot;
+          in_services_ = services && !seen_services_;
+          seen_services_ = seen_services_ || services;
+        } else {
+          begins = reader_.depth() == 1 && in_services_;
+        }
+        if (ended) {
+          next_begun_ = begins;
+          return true;
+        }
+        if (begins) BeginNode();
+        break;
+      }
+      case ini::StreamReader::Event::kEnd: {
+        const bool ended = in_node_;
+        in_node_ = false;
+        return ended;
+      }
+      case ini::StreamReader::Event::kError:
+        in_node_ = false;
+        failed_ = true;
+        return false;
+    }
+  }
+}
+
+}  // namespace kestrine

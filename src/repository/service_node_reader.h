@@ -1,0 +1,63 @@
+// The service nodes of a services file, read in one forward pass.
+#ifndef KESTRINE_REPOSITORY_SERVICE_NODE_READER_H
+#define KESTRINE_REPOSITORY_SERVICE_NODE_READER_H
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "ini/file.h"
+#include "ini/stream_reader.h"
+#include "repository/services_file.h"
+
+namespace kestrine {
+
+/// Hands out the children of the file's first root named "Services" one at
+/// a time, in file order, each with the first value of every key that
+/// loading reads (services_file::kReadKeys); other keys and nodes are passed
+/// over. Holds one node's values and one piece of the file, never the whole
+/// file or its tree.
+class ServiceNodeReader {
+ public:
+  ServiceNodeReader() : reader_(&file_) {}
+  ServiceNodeReader(const ServiceNodeReader&) = delete;
+  ServiceNodeReader& operator=(const ServiceNodeReader&) = delete;
+
+  /// Opens the file at `path` (backslashes taken as separators); false when
+  /// it cannot be opened.
+  bool Open(const char* path) { return file_.Open(path, nullptr); }
+
+  /// Moves to the next service node: true, or false at the end of the file
+  /// and when the file turns out malformed or unreadable (failed()). Running
+  /// out of memory throws std::bad_alloc.
+  bool Next();
+
+  /// The file could not be read to its end, or is malformed.
+  bool failed() const { return failed_; }
+
+  /// The first value of `key` in the current service node, or null when the
+  /// node has no such key or loading reads no such key. Valid until Next.
+  const char* Value(std::string_view key) const;
+
+ private:
+  static constexpr std::uint32_t kAbsent = UINT32_MAX;
+
+  void BeginNode();
+  void Keep(std::string_view key, std::string_view value);
+
+  ini::FileSource file_;
+  ini::StreamReader reader_;
+  bool failed_ = false;
+  bool in_services_ = false;    // the open root is the first "Services"
+  bool seen_services_ = false;  // a "Services" root has been read
+  bool in_node_ = false;        // the attributes read belong to a service node
+  bool next_begun_ = false;     // the header of the next service node is read
+  // Where each read key's first value lies in values_ (NUL-terminated).
+  std::array<std::uint32_t, services_file::kReadKeys.size()> offsets_{};
+  std::string values_;
+};
+
+}  // namespace kestrine
+
+#endif  // KESTRINE_REPOSITORY_SERVICE_NODE_READER_H
