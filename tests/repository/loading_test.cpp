@@ -151,14 +151,30 @@ TEST(Loading, TwoScriptsIntoOneRepository) {
   EXPECT_EQ(repository.GetScriptPath(), second.path());
 }
 
+// A file found malformed, however late, loads nothing: the records held
+// before stay as they were, and those read before the fault are taken back.
 TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
-  for (const char* text :
-       {"[Services]\n[Services\\A\nName=X\n", "[Services\\Orphan]\nName=X\n", "[Services]\n[]\n"}) {
+  std::string many = "[Services]\n";
+  for (int i = 0; i < 2000; ++i) {
+    many += "[Services\\S" + std::to_string(i) + "]\nName=N" + std::to_string(i) +
+            "\nDescription=a description long enough to fill several pieces of the file\n";
+  }
+  for (const std::string& text :
+       {std::string("[Services]\n[Services\\A\nName=X\n"), std::string("[Services\\Orphan]\nName=X\n"),
+        std::string("[Services]\n[]\n"),
+        std::string("[Services]\n[Services\\A]\nName=X\n[Services\\B]\nName=Held\n"
+                    "[Services\\C]\nName=Y\n[Services\\C\\x\\y]\n"),
+        many + "[Services\\Last\n"}) {
     ScriptFolder script;
     script.Write(text);
     TestableRepository repository;
-    EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 3) << text;
-    EXPECT_TRUE(repository.Names().empty());
+    ASSERT_EQ(repository.Add("Held"), 0);
+    CService* held = nullptr;
+    ASSERT_EQ(repository.GetServicePtrByName("Held", &held), 0);
+    held->SetServiceName("kept");
+    EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 3) << text.substr(0, 80);
+    EXPECT_EQ(repository.Names(), std::vector<std::string>{"Held"});
+    EXPECT_STREQ(Stored(repository, "Held").GetServiceName(), "kept");
     EXPECT_EQ(script.Read(), text);
     EXPECT_EQ(repository.TreeHandle, nullptr);
   }
