@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the bench preset, runs every benchmark with TZ unset
-# and with TZ set, measures the peak memory of loading a file, and prints the
-# tables of bench/README.md.
+# and with TZ set, measures the peak memory of loading a file and the
+# instructions of one load, and prints the tables of bench/README.md.
 #
 # Environment: KESTRINE_BENCH_REPETITIONS (default 5),
 #              KESTRINE_BENCH_OUT (default build/bench/results),
@@ -24,7 +24,7 @@ else
 fi
 
 mkdir -p "$out"
-rm -f "$out"/bench_tz_*.json "$out"/peak_tz_*.txt
+rm -f "$out"/bench_tz_*.json "$out"/peak_tz_*.txt "$out"/instructions_tz_*.txt
 {
   echo "date:       $(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "nproc:      $(nproc)"
@@ -36,12 +36,27 @@ rm -f "$out"/bench_tz_*.json "$out"/peak_tz_*.txt
   echo "benchmark:  repetitions=$repetitions, medians reported, wall-clock time"
 } > "$out/conditions.txt"
 
-# Peak memory: generated files of 20,000 and 100,000 services.
+# Peak memory: generated files of 20,000 and 100,000 services, and two
+# pathological shapes of 1,000,000 sections or keys.
 data=$(mktemp -d "${TMPDIR:-/tmp}/kestrine-peak-XXXXXX")
 trap 'rm -rf "$data"' EXIT
 for n in 20000 100000; do
   "$bin/kestrine_bench_gen" "$n" "$data/script$n" >/dev/null
 done
+shapes="empty-sections many-keys"
+for shape in $shapes; do
+  "$bin/kestrine_bench_gen" --shape "$shape" 1000000 "$data/$shape" >/dev/null
+done
+
+# Instructions of one load (callgrind), when valgrind is there: the process
+# doing nothing, inih's ini_parse, the streaming reader, the full load.
+instructions() {  # instructions MODE PATH [env assignments...]
+  local mode=$1 path=$2
+  shift 2
+  env "$@" valgrind --tool=callgrind --callgrind-out-file=/dev/null \
+    "$bin/kestrine_load_once" "$mode" "$path" 2>&1 >/dev/null |
+    sed -n 's/.*Collected : \([0-9]*\).*/\1/p'
+}
 
 run() {  # run LABEL [env assignments...]
   local label=$1
@@ -59,7 +74,20 @@ run() {  # run LABEL [env assignments...]
     for n in 20000 100000; do
       echo "$n $(stat -c %s "$data/script$n/WSDL/web_services.ini") $(env "$@" "$bin/kestrine_load_peak" "$data/script$n")"
     done
+    for shape in $shapes; do
+      echo "$shape $(stat -c %s "$data/$shape/WSDL/web_services.ini") $(env "$@" "$bin/kestrine_load_peak" "$data/$shape")"
+    done
   } > "$out/peak_tz_$label.txt"
+  if command -v valgrind >/dev/null; then
+    echo "== TZ $label: instructions (callgrind)" >&2
+    local file=$data/script20000/WSDL/web_services.ini
+    {
+      echo "none $(instructions none - "$@")"
+      echo "inih $(instructions inih "$file" "$@")"
+      echo "stream $(instructions stream "$file" "$@")"
+      echo "full $(instructions full "$data/script20000" "$@")"
+    } > "$out/instructions_tz_$label.txt"
+  fi
 }
 
 run unset -u TZ
