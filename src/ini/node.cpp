@@ -165,4 +165,20 @@ bool Node::RemoveAddedLastChild() {
   return true;
 }
 
+bool Node::RemoveAttribute(std::string_view key) {
+  if (owner_->single_pass()) return false;
+  // From the last line back, so that the positions still to visit stay put.
+  for (std::size_t at = body_.size(); at-- > 0;) {
+    const std::uint32_t index = body_[at].attribute;
+    if (index == Line::kNoAttribute || attributes_[index].key() != key) continue;
+    body_.erase(body_.begin() + static_cast<std::ptrdiff_t>(at));
+    if (at < attribute_insert_) --attribute_insert_;
+    attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(index));
+    for (Line& line : body_) {
+      if (line.attribute != Line::kNoAttribute && line.attribute > index) --line.attribute;
+    }
+  }
+  return true;
+}
+
 }  // namespace kestrine::ini

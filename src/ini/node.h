@@ -111,6 +111,11 @@ class Node {
   /// node holds, so that nodes can be renumbered one after the other.
   bool Rename(std::string_view name);
 
+  /// Removes every line of an attribute with this key, with its attribute;
+  /// every other line stays as it is. False (nothing changed) in a document
+  /// read in a single pass; true, changing nothing, when there is none.
+  bool RemoveAttribute(std::string_view key);
+
   /// Adds a child after the existing ones; null when the name cannot be
   /// written (see IsWritableName).
   Node* AddChild(std::string_view name);

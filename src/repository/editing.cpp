@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "kestrine/service_repository_light.h"
+#include "repository/guarded.h"
 #include "repository/service_node.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
@@ -49,7 +50,7 @@ int SetValue(void* node, const file::KeyValue& value, const std::vector<const ch
 template <class Edit>
 int EditServiceNode(void*& treeHandle, const char* scriptFolder, const char* name, Edit edit) {
   if (scriptFolder == nullptr || name == nullptr || treeHandle != nullptr) return 1;
-  const std::string path = file::WriterPath(scriptFolder);
+  const std::string path = file::SavePath(scriptFolder);
   if (os_is_file_exist(path.c_str()) == 0) return 3;
   const auto lock = kestrine::LockForSave(path);
   if (!lock.held()) return 1;

@@ -151,6 +151,11 @@ int vaskinitreenode_set_attrib_ordered(void* node, const char* key, const char* 
   return AsNode(node)->SetAttribute(key, value, keys) ? 0 : 1;
 }
 
+int vaskinitreenode_remove_attrib(void* node, const char* key) {
+  if (node == nullptr || key == nullptr) return 1;
+  return AsNode(node)->RemoveAttribute(key) ? 0 : 1;
+}
+
 int vaskinitree_save(void* tree, const char* path) {
   if (tree == nullptr || path == nullptr || AsTree(tree)->single_pass()) return 1;
   return kestrine::ini::SaveFile(*AsTree(tree), path, nullptr) ? 0 : 1;

@@ -77,6 +77,11 @@ int vaskinitreenode_set_attrib(void* node, const char* key, const char* value);
 int vaskinitreenode_set_attrib_ordered(void* node, const char* key, const char* value,
                                        const char* const* order, int count);
 
+/// Removes every line of the node's attributes with this key; 0 on success
+/// (also when there is none), non-zero for a null argument or a tree read
+/// for one forward pass.
+int vaskinitreenode_remove_attrib(void* node, const char* key);
+
 /// Writes the tree to `path`, atomically; 0 on success.
 int vaskinitree_save(void* tree, const char* path);
 
