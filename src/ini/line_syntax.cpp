@@ -1,5 +1,7 @@
 #include "ini/line_syntax.h"
 
+#include "ini/header_text.h"
+
 namespace kestrine::ini {
 
 LineShape ClassifyLine(const char* text, std::size_t begin, std::size_t end, bool attributes) {
@@ -7,14 +9,16 @@ LineShape ClassifyLine(const char* text, std::size_t begin, std::size_t end, boo
   const std::size_t first = SkipBlanks(text, begin, end);
   if (first == end) return shape;
   if (text[first] == '[') {
-    const std::size_t last = TrimBlanksBack(text, first, end);
-    if (last - first < 2 || text[last - 1] != ']') {
+    // A comment may follow the "]" that closes the path.
+    const std::size_t close =
+        FindHeaderClose(std::string_view(text + begin, end - begin), first - begin);
+    if (close == std::string_view::npos) {
       shape.kind = LineShape::kBrokenHeader;
       return shape;
     }
     shape.kind = LineShape::kHeader;
     shape.open = first + 1;
-    shape.close = last - 1;
+    shape.close = begin + close;
     return shape;
   }
   if (!attributes || text[first] == ';' || text[first] == '#') return shape;

@@ -14,7 +14,8 @@
 namespace kestrine::ini {
 
 // Why a text is refused.
-inline constexpr char kUnclosedHeader[] = "header without closing ']'";
+inline constexpr char kUnclosedHeader[] =
+    "header without closing ']' (only a comment may follow it)";
 inline constexpr char kEmptyHeaderName[] = "header with an empty name";
 inline constexpr char kWrongParent[] =
     "header names a parent that is not the section open at that level";
@@ -71,8 +72,8 @@ inline bool FindLineEnd(const char* text, std::size_t pos, std::size_t size, Lin
 struct LineShape {
   enum Kind {
     kOther,          // blank, comment, or anything else: kept, not read
-    kHeader,         // "[path]": the path is text[open, close)
-    kBrokenHeader,   // starts with "[" but does not end with "]"
+    kHeader,         // "[path]", maybe with a comment after it: the path is text[open, close)
+    kBrokenHeader,   // starts with "[" but no "]" closes the path
     kAttribute,      // "key=value": the key starts at `open`, "=" is at `close`
   };
   Kind kind = kOther;

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <string_view>
 #include <utility>
 #include <vector>
 
