@@ -21,13 +21,15 @@ constexpr std::size_t Hash(std::string_view key) {
 
 struct KeyTable {
   std::array<std::size_t, kSlots> slots{};  // index into kReadKeys, or kNoKey
+  std::array<std::string_view, kNoKey> keys{};  // kReadKeys with their lengths
 };
 
 constexpr KeyTable MakeKeyTable() {
   KeyTable table;
   for (std::size_t& slot : table.slots) slot = kNoKey;
   for (std::size_t i = 0; i < file::kReadKeys.size(); ++i) {
-    std::size_t at = Hash(file::kReadKeys[i]);
+    table.keys[i] = file::kReadKeys[i];
+    std::size_t at = Hash(table.keys[i]);
     while (table.slots[at] != kNoKey) at = (at + 1) % kSlots;
     table.slots[at] = i;
   }
@@ -41,7 +43,7 @@ std::size_t KeyIndex(std::string_view key) {
   if (key.empty()) return kNoKey;
   for (std::size_t at = Hash(key);; at = (at + 1) % kSlots) {
     const std::size_t index = kKeyTable.slots[at];
-    if (index == kNoKey || key == file::kReadKeys[index]) return index;
+    if (index == kNoKey || key == kKeyTable.keys[index]) return index;
   }
 }
 
@@ -59,8 +61,9 @@ void ServiceNodeReader::Keep(std::string_view key, std::string_view value) {
   if (index == kNoKey || offsets_[index] != kAbsent) return;
   // The file is below 4 GiB, and so is what one node keeps of it.
   offsets_[index] = static_cast<std::uint32_t>(values_.size());
-  // As a C string, like every value loading reads: cut at a NUL it holds.
-  values_.append(value.data());
+  // Handed out as a C string, like every value loading reads: cut short at
+  // a NUL the value holds.
+  values_.append(value);
   values_.push_back('\0');
 }
 
