@@ -1,5 +1,6 @@
 // Loading a script's services file into the collection.
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
@@ -79,7 +80,10 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
       // The first record of a name stays: a node whose name is held is refused.
       const char* named = nodes.Value(file::kName);
       std::string name = named != nullptr ? named : kUnnamed;
-      const auto held = Services.lower_bound(name);
+      // A file the library wrote holds its records in name order: a name
+      // after every one held goes at the end, without a search.
+      auto held = Services.end();
+      if (!Services.empty() && !(std::prev(held)->first < name)) held = Services.lower_bound(name);
       if (held != Services.end() && held->first == name) {
         ++refused;
         continue;
