@@ -291,9 +291,10 @@ bool InihSeesEveryPair(const ScriptFiles& script, int count) {
   return status == 0 && seen.pairs == expected.pairs && seen.textBytes == expected.textBytes;
 }
 
-// As inih's users call it: ini_parse on the path, which streams the file
-// through a line buffer.
-void InihParse(benchmark::State& state, int count) {
+// Times `parse(script, &seen)`, an inih parse of the file with the counting
+// handler that returns inih's status.
+template <class Parse>
+void TimeInih(benchmark::State& state, int count, const Parse& parse) {
   const ScriptFiles& script = g_data->Script(count);
   if (!InihSeesEveryPair(script, count)) {
     state.SkipWithError("inih does not read the file whole");
@@ -303,7 +304,7 @@ void InihParse(benchmark::State& state, int count) {
   const FaultCounter faults;
   for (auto _ : state) {
     InihCount seen;
-    if (ini_parse(script.iniPath.c_str(), CountPair, &seen) != 0) {
+    if (parse(script, &seen) != 0) {
       state.SkipWithError("inih parse error");
       break;
     }
@@ -315,29 +316,21 @@ void InihParse(benchmark::State& state, int count) {
   SetSizeCounters(state, script);
 }
 
+// As inih's users call it: ini_parse on the path, which streams the file
+// through a line buffer.
+void InihParse(benchmark::State& state, int count) {
+  TimeInih(state, count, [](const ScriptFiles& script, InihCount* seen) {
+    return ini_parse(script.iniPath.c_str(), CountPair, seen);
+  });
+}
+
 // An extra, for comparison only: the whole file read into a fresh buffer
 // first (as the component's tree open reads it), then ini_parse_string.
 void InihPrereadString(benchmark::State& state, int count) {
-  const ScriptFiles& script = g_data->Script(count);
-  if (!InihSeesEveryPair(script, count)) {
-    state.SkipWithError("inih does not read the file whole");
-    return;
-  }
-  InihCount last;
-  const FaultCounter faults;
-  for (auto _ : state) {
+  TimeInih(state, count, [](const ScriptFiles& script, InihCount* seen) {
     const std::string bytes = ReadFile(script.iniPath);
-    InihCount seen;
-    if (ini_parse_string(bytes.c_str(), CountPair, &seen) != 0) {
-      state.SkipWithError("inih parse error");
-      break;
-    }
-    last = seen;
-    benchmark::DoNotOptimize(last);
-  }
-  state.counters["pairs"] = static_cast<double>(last.pairs);
-  faults.Report(state);
-  SetSizeCounters(state, script);
+    return ini_parse_string(bytes.c_str(), CountPair, seen);
+  });
 }
 
 // ---- (d) SimpleIni: LoadFile into its tree, then release --------------------------

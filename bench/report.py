@@ -31,34 +31,36 @@ def load_medians(path):
     return data.get("context", {}), medians
 
 
+def lines_of(path):
+    """The lines of a results file; none when it is missing."""
+    if not os.path.exists(path):
+        return []
+    with open(path) as handle:
+        return handle.readlines()
+
+
 def load_peaks(path):
     peaks = {}
-    if not os.path.exists(path):
-        return peaks
-    with open(path) as handle:
-        for line in handle:
-            match = re.match(r"(\S+) (\d+) services=(\d+) maxrss_kib=(\d+) rss_loaded_kib=(\d+)"
-                             r"(?: status=(\d+))?", line)
-            if match:
-                peaks[match.group(1)] = {
-                    "file_bytes": int(match.group(2)),
-                    "services": int(match.group(3)),
-                    "maxrss_kib": int(match.group(4)),
-                    "rss_kib": int(match.group(5)),
-                    "status": int(match.group(6) or 0),
-                }
+    for line in lines_of(path):
+        match = re.match(r"(\S+) (\d+) services=(\d+) maxrss_kib=(\d+) rss_loaded_kib=(\d+)"
+                         r"(?: status=(\d+))?", line)
+        if match:
+            peaks[match.group(1)] = {
+                "file_bytes": int(match.group(2)),
+                "services": int(match.group(3)),
+                "maxrss_kib": int(match.group(4)),
+                "rss_kib": int(match.group(5)),
+                "status": int(match.group(6) or 0),
+            }
     return peaks
 
 
 def load_instructions(path):
     counts = {}
-    if not os.path.exists(path):
-        return counts
-    with open(path) as handle:
-        for line in handle:
-            parts = line.split()
-            if len(parts) == 2 and parts[1].isdigit():
-                counts[parts[0]] = int(parts[1])
+    for line in lines_of(path):
+        parts = line.split()
+        if len(parts) == 2 and parts[1].isdigit():
+            counts[parts[0]] = int(parts[1])
     return counts
 
 
