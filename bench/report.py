@@ -192,24 +192,19 @@ def section(label, tz_text, context, medians, peaks, instructions, out):
     if base:
         out.append(f"| baseline (loads nothing) | – | {base['maxrss_kib'] / 1024:.1f} MiB | – | – | {base['rss_kib'] / 1024:.1f} MiB |")
     peak_ratio = {}
-    for key in ("20000", "100000"):
+    rows = [("20000", "20,000 services"), ("100000", "100,000 services"),
+            ("empty-sections", "1,000,000 empty service nodes"),
+            ("many-keys", "one node with 1,000,000 keys")]
+    for key, label_op in rows:
         p = peaks.get(key)
         if not p or not base:
             continue
+        if not key.isdigit():
+            label_op += f" (status {p['status']}, {p['services']} loaded)"
         delta = (p["maxrss_kib"] - base["maxrss_kib"]) * 1024
         peak_ratio[key] = delta / p["file_bytes"]
-        out.append(f"| {int(key):,} services | {p['file_bytes'] / 1e6:.1f} MB | {p['maxrss_kib'] / 1024:.1f} MiB | "
+        out.append(f"| {label_op} | {p['file_bytes'] / 1e6:.1f} MB | {p['maxrss_kib'] / 1024:.1f} MiB | "
                    f"{delta / 2**20:.1f} MiB | {peak_ratio[key]:.2f} | {p['rss_kib'] / 1024:.1f} MiB |")
-    for key, label_op in (("empty-sections", "1,000,000 empty service nodes"),
-                          ("many-keys", "one node with 1,000,000 keys")):
-        p = peaks.get(key)
-        if not p or not base:
-            continue
-        delta = (p["maxrss_kib"] - base["maxrss_kib"]) * 1024
-        peak_ratio[key] = delta / p["file_bytes"]
-        out.append(f"| {label_op} (status {p['status']}, {p['services']} loaded) | {p['file_bytes'] / 1e6:.1f} MB | "
-                   f"{p['maxrss_kib'] / 1024:.1f} MiB | {delta / 2**20:.1f} MiB | {peak_ratio[key]:.2f} | "
-                   f"{p['rss_kib'] / 1024:.1f} MiB |")
     out.append("")
 
     counts = instructions
