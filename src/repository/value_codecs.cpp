@@ -59,27 +59,17 @@ bool ScanLiteral(std::string_view text, std::size_t& pos, char literal) {
 
 // Scans "%d-%2d-%2d %d:%d:%d" into year, month, day, hour, minute, second;
 // the fields the scan does not reach stay 0.
-void ScanTime(std::string_view text, int fields[6]) {
+platform::WallClock ScanTime(std::string_view text) {
+  platform::WallClock wall;
   std::size_t pos = 0;
-  if (!ScanInt(text, pos, 0, &fields[0]) || !ScanLiteral(text, pos, '-')) return;
-  if (!ScanInt(text, pos, 2, &fields[1]) || !ScanLiteral(text, pos, '-')) return;
-  if (!ScanInt(text, pos, 2, &fields[2])) return;
+  if (!ScanInt(text, pos, 0, &wall.year) || !ScanLiteral(text, pos, '-')) return wall;
+  if (!ScanInt(text, pos, 2, &wall.month) || !ScanLiteral(text, pos, '-')) return wall;
+  if (!ScanInt(text, pos, 2, &wall.day)) return wall;
   while (pos < text.size() && IsSpace(text[pos])) ++pos;
-  if (!ScanInt(text, pos, 0, &fields[3]) || !ScanLiteral(text, pos, ':')) return;
-  if (!ScanInt(text, pos, 0, &fields[4]) || !ScanLiteral(text, pos, ':')) return;
-  ScanInt(text, pos, 0, &fields[5]);
-}
-
-std::tm BrokenDown(const int fields[6], int isDst) {
-  std::tm local{};
-  local.tm_year = Saturate(static_cast<long long>(fields[0]) - 1900);
-  local.tm_mon = Saturate(static_cast<long long>(fields[1]) - 1);
-  local.tm_mday = fields[2];
-  local.tm_hour = fields[3];
-  local.tm_min = fields[4];
-  local.tm_sec = fields[5];
-  local.tm_isdst = isDst;
-  return local;
+  if (!ScanInt(text, pos, 0, &wall.hour) || !ScanLiteral(text, pos, ':')) return wall;
+  if (!ScanInt(text, pos, 0, &wall.minute) || !ScanLiteral(text, pos, ':')) return wall;
+  ScanInt(text, pos, 0, &wall.second);
+  return wall;
 }
 
 }  // namespace
@@ -99,19 +89,7 @@ std::string EncodeInt(int value) { return std::to_string(value); }
 
 long DecodeTime(std::string_view text) {
   if (text.empty()) return 0;
-  int fields[6] = {0, 0, 0, 0, 0, 0};
-  ScanTime(text.substr(0, kMaxValueLength), fields);
-
-  // First read the text as standard time. When that moves the hour, the date
-  // lies in daylight-saving time: read it again with the flag the first
-  // conversion found, so that the wall-clock time is kept.
-  std::tm first = BrokenDown(fields, 0);
-  long seconds = 0;
-  if (!platform::MakeTime32(&first, &seconds)) seconds = 0;
-  if (first.tm_hour == fields[3]) return seconds;
-  std::tm second = BrokenDown(fields, first.tm_isdst);
-  if (!platform::MakeTime32(&second, &seconds)) seconds = 0;
-  return seconds;
+  return platform::WallClockSeconds32(ScanTime(text.substr(0, kMaxValueLength)));
 }
 
 std::string EncodeTime(long seconds) {

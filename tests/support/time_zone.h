@@ -11,6 +11,8 @@
 namespace kestrine::testing {
 
 inline constexpr char kCentralEurope[] = "CET-1CEST,M3.5.0,M10.5.0/3";
+// Lord Howe Island: daylight-saving time moves the clock by 30 minutes.
+inline constexpr char kLordHowe[] = "<+1030>-10:30<+11>-11,M10.1.0,M4.1.0";
 
 class ScopedTimeZone {
  public:
