@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
+#include "platform/time_decoder.h"
 #include "repository/vask_ini_tree.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
@@ -22,6 +23,12 @@ void* FindServicesRoot(void* tree) {
   }
   return nullptr;
 }
+
+namespace {
+// Fills `record` from a service node, reading times through `times` when
+// given (one decoder serves a whole load), else one by one.
+int LoadServiceNode(void* node, CService* record, platform::TimeDecoder* times);
+}  // namespace
 
 }  // namespace kestrine
 
@@ -50,6 +57,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
   void* root = kestrine::FindServicesRoot(TreeHandle);
   if (root == nullptr) return 0;
 
+  kestrine::platform::TimeDecoder times;
   bool failed = false;
   int added = 0;
   int refused = 0;
@@ -57,7 +65,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
   while (void* node = vaskinitreenode_get_next_son(root)) {
     try {
       CService record;
-      if (LoadSingleServiceData(node, &record) != 0) {
+      if (kestrine::LoadServiceNode(node, &record, &times) != 0) {
         failed = true;
         break;
       }
@@ -76,6 +84,13 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
 }
 
 int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record) {
+  return kestrine::LoadServiceNode(node, record, nullptr);
+}
+
+namespace kestrine {
+namespace {
+
+int LoadServiceNode(void* node, CService* record, platform::TimeDecoder* times) {
   if (node == nullptr || record == nullptr) return 1;
   const auto value = [node](const char* key) { return vaskinitreenode_get_attrib(node, key); };
   const auto readBool = [&](const char* key, void (CService::*set)(bool)) {
@@ -84,8 +99,11 @@ int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record)
   const auto readText = [&](const char* key, void (CService::*set)(const char*)) {
     if (const char* text = value(key)) (record->*set)(text);
   };
+  const auto decodeTime = [times](const char* text) {
+    return times != nullptr ? codecs::DecodeTime(text, *times) : codecs::DecodeTime(text);
+  };
   const auto readTime = [&](const char* key, void (CService::*set)(long)) {
-    if (const char* text = value(key)) (record->*set)(codecs::DecodeTime(text));
+    if (const char* text = value(key)) (record->*set)(decodeTime(text));
   };
 
   if (const char* linked = value(file::kLinkedToZR)) {
@@ -123,7 +141,7 @@ int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record)
   {
     // An absent key counts as the empty value, which reads as 0.
     const char* zrSync = value(file::kLastSyncWithWSDLZROrig);
-    record->SetLastSyncWithWSDLZROrig(codecs::DecodeTime(zrSync != nullptr ? zrSync : ""));
+    record->SetLastSyncWithWSDLZROrig(decodeTime(zrSync != nullptr ? zrSync : ""));
   }
 
   // The connection settings are read as one unit: if any of them cannot be
@@ -155,3 +173,6 @@ int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record)
   }
   return 0;
 }
+
+}  // namespace
+}  // namespace kestrine

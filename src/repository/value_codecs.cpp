@@ -8,6 +8,7 @@
 
 #include "kestrine/str_sub.h"
 #include "platform/local_time.h"
+#include "platform/time_decoder.h"
 
 namespace kestrine::codecs {
 namespace {
@@ -90,6 +91,11 @@ std::string EncodeInt(int value) { return std::to_string(value); }
 long DecodeTime(std::string_view text) {
   if (text.empty()) return 0;
   return platform::WallClockSeconds32(ScanTime(text.substr(0, kMaxValueLength)));
+}
+
+long DecodeTime(std::string_view text, platform::TimeDecoder& decoder) {
+  if (text.empty()) return 0;
+  return decoder.Seconds32(ScanTime(text.substr(0, kMaxValueLength)));
 }
 
 std::string EncodeTime(long seconds) {

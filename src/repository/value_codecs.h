@@ -5,6 +5,10 @@
 #include <string>
 #include <string_view>
 
+namespace kestrine::platform {
+class TimeDecoder;
+}  // namespace kestrine::platform
+
 namespace kestrine::codecs {
 
 /// Boolean: false when the value's first character is "0", true for every
@@ -23,6 +27,8 @@ std::string EncodeInt(int value);
 /// Out-of-range fields normalise; a wall-clock time inside daylight-saving
 /// time reads as that wall-clock time.
 long DecodeTime(std::string_view text);
+/// The same, through `decoder`: much faster for many times in a row.
+long DecodeTime(std::string_view text, platform::TimeDecoder& decoder);
 /// The local time of `seconds` in the same form; the empty text when it has no
 /// local form in the 32-bit range.
 std::string EncodeTime(long seconds);

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/time_decoder.h"
 #include "repository/vask_ini_tree.h"
 #include "repository/value_codecs.h"
 #include "testable_repository.h"
@@ -125,10 +126,12 @@ TEST(ValueCodecs, TimesReadAsLocalWallClock) {
       {"2038-01-19 04:14:08", 0},
       {"99999999999-01-01", 0},
   };
+  kestrine::platform::TimeDecoder decoder;
   for (const TimeCase& c : cases) {
     long value = 12345;
     EXPECT_EQ(repository.String2Time(c.text, &value), 0);
     EXPECT_EQ(value, c.expected) << c.text;
+    EXPECT_EQ(codecs::DecodeTime(c.text, decoder), c.expected) << c.text;
   }
   EXPECT_EQ(repository.String2Time("2010", nullptr), 1);
 }
