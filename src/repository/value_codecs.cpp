@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
-#include "kestrine/str_sub.h"
 #include "platform/local_time.h"
 #include "platform/time_decoder.h"
 
@@ -107,15 +107,54 @@ std::string EncodeTime(long seconds) {
 }
 
 std::string EscapeDescription(std::string text) {
-  StrSub(text, "\r", "{CR}");
-  StrSub(text, "\n", "{LF}");
-  return text;
+  std::size_t breaks = 0;
+  for (const char c : text) breaks += c == '\r' || c == '\n' ? 1 : 0;
+  if (breaks == 0) return text;
+  std::string escaped;
+  escaped.reserve(text.size() + 3 * breaks);
+  std::size_t from = 0;
+  for (std::size_t at = text.find_first_of("\r\n"); at != std::string::npos;
+       at = text.find_first_of("\r\n", from)) {
+    escaped.append(text, from, at - from);
+    escaped += text[at] == '\r' ? "{CR}" : "{LF}";
+    from = at + 1;
+  }
+  escaped.append(text, from, std::string::npos);
+  return escaped;
+}
+
+std::size_t UnescapeDescriptionInPlace(char* text, std::size_t length) {
+  // Neither escape can overlap another or be made by replacing one, so one
+  // pass gives what replacing every "{CR}" and then every "{LF}" gives.
+  std::size_t read = 0;
+  std::size_t write = 0;
+  while (read < length) {
+    const void* brace = std::memchr(text + read, '{', length - read);
+    const std::size_t next =
+        brace == nullptr ? length : static_cast<std::size_t>(static_cast<const char*>(brace) - text);
+    if (write != read) std::memmove(text + write, text + read, next - read);
+    write += next - read;
+    read = next;
+    if (read == length) break;
+    const std::string_view rest(text + read, std::min<std::size_t>(4, length - read));
+    if (rest == "{CR}" || rest == "{LF}") {
+      text[write++] = rest[1] == 'C' ? '\r' : '\n';
+      read += rest.size();
+    } else {
+      text[write++] = text[read++];
+    }
+  }
+  return write;
 }
 
 std::string UnescapeDescription(std::string text) {
-  StrSub(text, "{CR}", "\r");
-  StrSub(text, "{LF}", "\n");
+  text.resize(UnescapeDescriptionInPlace(text.data(), text.size()));
   return text;
+}
+
+void UnescapeDescriptionTo(std::string_view text, std::string* out) {
+  out->assign(text.data(), text.size());
+  out->resize(UnescapeDescriptionInPlace(out->data(), out->size()));
 }
 
 }  // namespace kestrine::codecs

@@ -2,6 +2,7 @@
 #ifndef KESTRINE_REPOSITORY_VALUE_CODECS_H
 #define KESTRINE_REPOSITORY_VALUE_CODECS_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,16 @@ long DecodeTime(std::string_view text, platform::TimeDecoder& decoder);
 /// local form in the 32-bit range.
 std::string EncodeTime(long seconds);
 
-/// Description: every CR becomes "{CR}", then every LF "{LF}"; and back.
+/// Description: every CR becomes "{CR}", then every LF "{LF}"; and back,
+/// where every "{CR}" and every "{LF}" of the text becomes a line break. One
+/// pass each.
 std::string EscapeDescription(std::string text);
 std::string UnescapeDescription(std::string text);
+/// Unescapes the `length` bytes at `text` in place (the text only shrinks);
+/// returns the new length.
+std::size_t UnescapeDescriptionInPlace(char* text, std::size_t length);
+/// Replaces *out with the unescaped `text`, reusing the storage *out has.
+void UnescapeDescriptionTo(std::string_view text, std::string* out);
 
 }  // namespace kestrine::codecs
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "platform/time_decoder.h"
 #include "repository/vask_ini_tree.h"
@@ -170,6 +172,65 @@ TEST(ValueCodecs, DescriptionEscape) {
   EXPECT_EQ(codecs::UnescapeDescription("literal {CR} and {LF}"), "literal \r and \n");
   EXPECT_EQ(codecs::UnescapeDescription("{cr}{C R}"), "{cr}{C R}");
   EXPECT_EQ(codecs::EscapeDescription(""), "");
+  // What is left of an escape never forms one with its neighbours.
+  EXPECT_EQ(codecs::UnescapeDescription("{{CR}LF}{C{LF}R}{CR"), "{\rLF}{C\nR}{CR");
+}
+
+// Both directions read as replacing one escape everywhere, then the other
+// (StrSub's left-to-right replacement), for every text of up to five
+// characters made of the escapes' own characters and for longer random ones.
+TEST(ValueCodecs, DescriptionEscapeIsTwoReplacements) {
+  const std::string alphabet = "{CRLF}\r\n";
+  const auto check = [](const std::string& text) {
+    std::string escaped = text;
+    StrSub(escaped, "\r", "{CR}");
+    StrSub(escaped, "\n", "{LF}");
+    std::string unescaped = text;
+    StrSub(unescaped, "{CR}", "\r");
+    StrSub(unescaped, "{LF}", "\n");
+    std::string into = "previous contents";
+    codecs::UnescapeDescriptionTo(text, &into);
+    return codecs::EscapeDescription(text) == escaped &&
+           codecs::UnescapeDescription(text) == unescaped && into == unescaped;
+  };
+  std::vector<std::string> texts = {""};
+  for (std::size_t begin = 0, length = 1; length <= 5; ++length) {
+    const std::size_t end = texts.size();
+    for (std::size_t i = begin; i < end; ++i) {
+      for (const char c : alphabet) texts.push_back(texts[i] + c);
+    }
+    begin = end;
+  }
+  std::uint64_t state = 12345;
+  for (int i = 0; i < 2000; ++i) {
+    std::string text;
+    for (int n = 6 + i % 40; n > 0; --n) {
+      state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+      text += alphabet[(state >> 33) % alphabet.size()];
+    }
+    texts.push_back(text);
+  }
+  int differing = 0;
+  for (const std::string& text : texts) {
+    if (!check(text) && ++differing <= 5) ADD_FAILURE() << '"' << text << '"';
+  }
+  EXPECT_EQ(differing, 0) << "of " << texts.size() << " texts";
+}
+
+// A 10 MiB description with a line break every few characters escapes and
+// reads back whole (replacing in place made both directions quadratic).
+TEST(ValueCodecs, LargeDescriptionRoundTrips) {
+  std::string text;
+  text.reserve(10 << 20);
+  for (int i = 0; text.size() < (10u << 20); ++i) text += i % 3 == 0 ? "line\r\n" : "x{\n";
+  const std::string escaped = codecs::EscapeDescription(text);
+  EXPECT_EQ(escaped.find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(escaped.compare(0, 20, "line{CR}{LF}x{{LF}x{"), 0);
+  EXPECT_EQ(codecs::UnescapeDescription(escaped), text);
+  std::string copy = escaped;
+  EXPECT_EQ(StrSub(copy, "{LF}", "\n"), 0);
+  EXPECT_EQ(StrSub(copy, "{CR}", "\r"), 0);
+  EXPECT_EQ(copy, text);
 }
 
 TEST(ValueWriters, WriteTheValueForms) {
