@@ -58,10 +58,31 @@ bool ScanLiteral(std::string_view text, std::size_t& pos, char literal) {
   return true;
 }
 
+// The fields of exactly "YYYY-MM-DD hh:mm:ss" (not followed by a digit), the
+// form the writer writes, as the general scan below reads them.
+bool ScanWrittenTime(std::string_view text, platform::WallClock* wall) {
+  constexpr std::string_view kPattern = "9999-99-99 99:99:99";
+  if (text.size() < kPattern.size() || (text.size() > kPattern.size() && IsDigit(text[19]))) {
+    return false;
+  }
+  for (std::size_t i = 0; i < kPattern.size(); ++i) {
+    if (kPattern[i] == '9' ? !IsDigit(text[i]) : text[i] != kPattern[i]) return false;
+  }
+  const auto number = [text](std::size_t at, std::size_t digits) {
+    int value = 0;
+    for (std::size_t i = at; i < at + digits; ++i) value = value * 10 + (text[i] - '0');
+    return value;
+  };
+  *wall = platform::WallClock{number(0, 4),  number(5, 2),  number(8, 2),
+                              number(11, 2), number(14, 2), number(17, 2)};
+  return true;
+}
+
 // Scans "%d-%2d-%2d %d:%d:%d" into year, month, day, hour, minute, second;
 // the fields the scan does not reach stay 0.
 platform::WallClock ScanTime(std::string_view text) {
   platform::WallClock wall;
+  if (ScanWrittenTime(text, &wall)) return wall;
   std::size_t pos = 0;
   if (!ScanInt(text, pos, 0, &wall.year) || !ScanLiteral(text, pos, '-')) return wall;
   if (!ScanInt(text, pos, 2, &wall.month) || !ScanLiteral(text, pos, '-')) return wall;

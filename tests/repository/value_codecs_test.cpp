@@ -116,6 +116,12 @@ TEST(ValueCodecs, TimesReadAsLocalWallClock) {
       // A date alone is midnight; a year alone is 30 November of the year before.
       {"2010-03-07", Utc(2010, 3, 6, 23, 0, 0)},
       {"2010", Utc(2009, 11, 29, 23, 0, 0)},
+      // Blanks, signs and more digits than written read as scanf reads them.
+      {"2010-03-07 09:05:021", Utc(2010, 3, 7, 8, 5, 21)},
+      {"2010-03-07 09:05:02x", Utc(2010, 3, 7, 8, 5, 2)},
+      {" 2010-3-7\t9:5:2", Utc(2010, 3, 7, 8, 5, 2)},
+      {"2010-03-07 09:-5:02", Utc(2010, 3, 7, 7, 55, 2)},
+      {"02010-03-07 09:05:02", Utc(2010, 3, 7, 8, 5, 2)},
       // Out-of-range fields normalise.
       {"2010-02-30 00:00:00", Utc(2010, 3, 1, 23, 0, 0)},
       {"2010-03-07 25:00:00", Utc(2010, 3, 8, 0, 0, 0)},
