@@ -159,9 +159,9 @@ class Data {
   const ScriptFiles& LongDescription(int mebibytes) {
     return Made(longDescriptions_, mebibytes, [&] {
       std::fprintf(stderr, "generating a %d MiB description...\n", mebibytes);
+      const std::size_t bytes = static_cast<std::size_t>(mebibytes) << 20;
       return kestrine_bench::WriteLongDescriptionScript(
-          root_ + "/description" + std::to_string(mebibytes),
-          static_cast<std::size_t>(mebibytes) << 20);
+          root_ + "/description" + std::to_string(mebibytes), bytes);
     });
   }
 

@@ -187,15 +187,17 @@ bool TimeDecoder::PeriodAt(std::int64_t at, std::size_t* index) {
   return Find(at, index) || Learn(at, index);
 }
 
+std::size_t TimeDecoder::FirstAfter(std::int64_t at) const {
+  const auto after = std::upper_bound(
+      periods_.begin(), periods_.end(), at,
+      [](std::int64_t value, const Period& period) { return value < period.start; });
+  return static_cast<std::size_t>(after - periods_.begin());
+}
+
 bool TimeDecoder::Find(std::int64_t at, std::size_t* index) const {
-  const auto after = std::upper_bound(periods_.begin(), periods_.end(), at,
-                                      [](std::int64_t value, const Period& period) {
-                                        return value < period.start;
-                                      });
-  if (after == periods_.begin()) return false;
-  const auto period = after - 1;
-  if (at > period->end) return false;
-  *index = static_cast<std::size_t>(period - periods_.begin());
+  const std::size_t after = FirstAfter(at);
+  if (after == 0 || at > periods_[after - 1].end) return false;
+  *index = after - 1;
   return true;
 }
 
@@ -203,10 +205,7 @@ bool TimeDecoder::Learn(std::int64_t at, std::size_t* index) {
   Period period;
   if (!Sample(at, &period.zone)) return false;
   // `at` lies in no known period: between periods `next - 1` and `next`.
-  const std::size_t next = static_cast<std::size_t>(
-      std::upper_bound(periods_.begin(), periods_.end(), at,
-                       [](std::int64_t value, const Period& known) { return value < known.start; }) -
-      periods_.begin());
+  const std::size_t next = FirstAfter(at);
   Edge start;
   Edge end;
   if (!Walk(at, -1, next > 0 ? &periods_[next - 1] : nullptr, period.zone, &start) ||
@@ -259,8 +258,8 @@ bool TimeDecoder::Walk(std::int64_t at, int direction, Period* neighbour, const 
       *edge = Edge{same, false, Zone{}, false};
       return true;
     }
-    std::int64_t probe = direction < 0 ? std::max(limit, same - kStride)
-                                       : std::min(limit, same + kStride);
+    std::int64_t probe =
+        direction < 0 ? std::max(limit, same - kStride) : std::min(limit, same + kStride);
     if (neighbour != nullptr && (direction < 0 ? facing >= probe : facing <= probe)) {
       // The neighbour is within a stride: at most one change lies between.
       const std::int64_t next = facing - direction;

@@ -69,11 +69,13 @@ class TimeDecoder {
   // The period holding instant `at`, learnt when not known yet.
   bool PeriodAt(std::int64_t at, std::size_t* index);
   bool Find(std::int64_t at, std::size_t* index) const;
+  // Index of the first period that starts after `at`.
+  std::size_t FirstAfter(std::int64_t at) const;
   bool Learn(std::int64_t at, std::size_t* index);
   bool Walk(std::int64_t at, int direction, Period* neighbour, const Zone& zone, Edge* edge);
   static void MarkKnown(Period* neighbour, int direction, const Zone& beyond);
-  bool FindChange(std::int64_t same, std::int64_t differs, const Zone& zone,
-                  std::int64_t* lastSame, Zone* beyond);
+  bool FindChange(std::int64_t same, std::int64_t differs, const Zone& zone, std::int64_t* lastSame,
+                  Zone* beyond);
   bool Sample(std::int64_t at, Zone* zone);
 
   std::vector<Period> periods_;  // sorted by start, disjoint

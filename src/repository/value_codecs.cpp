@@ -151,8 +151,9 @@ std::size_t UnescapeDescriptionInPlace(char* text, std::size_t length) {
   std::size_t write = 0;
   while (read < length) {
     const void* brace = std::memchr(text + read, '{', length - read);
-    const std::size_t next =
-        brace == nullptr ? length : static_cast<std::size_t>(static_cast<const char*>(brace) - text);
+    const std::size_t next = brace == nullptr
+                                 ? length
+                                 : static_cast<std::size_t>(static_cast<const char*>(brace) - text);
     if (write != read) std::memmove(text + write, text + read, next - read);
     write += next - read;
     read = next;

@@ -190,8 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Zones, TimeDecoderSweep,
                          ::testing::Values(ZoneCase{"Europe/Berlin", "Europe/Berlin"},
                                            ZoneCase{"America/New_York", "America/New_York"},
                                            ZoneCase{"Australia/Lord_Howe", "Australia/Lord_Howe"},
-                                           ZoneCase{"UTC", "UTC"},
-                                           ZoneCase{"unset", nullptr}),
+                                           ZoneCase{"UTC", "UTC"}, ZoneCase{"unset", nullptr}),
                          [](const ::testing::TestParamInfo<ZoneCase>& param) {
                            std::string name = param.param.name;
                            for (char& c : name) {
@@ -217,7 +216,7 @@ TEST(TimeDecoder, ReadsExtremeFieldsAsMktimeDoes) {
       {2147483647, 1, 1, 0, 0, 0},
       {-2147483647 - 1, -9, -9, 0, 0, 0},
       {1900, 1, 1, 2147483647, 2147483647, 59},
-      {2010, 3, 28, 2, 30, 0},  // skipped
+      {2010, 3, 28, 2, 30, 0},   // skipped
       {2010, 10, 31, 2, 30, 0},  // repeated
   };
   for (const WallClock& wall : cases) {
