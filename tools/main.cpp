@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   kestrine::tool::AddAddCommand(app);
   kestrine::tool::AddRemoveCommand(app);
   kestrine::tool::AddCheckCommand(app);
+  kestrine::tool::AddScanCommand(app);
 
   try {
     app.parse(argc, argv);
