@@ -28,6 +28,7 @@ struct FindOptions {
   bool json = false;
   bool show_secrets = false;
   bool quiet = false;
+  int jobs = 0;
 };
 
 using Records = std::vector<std::unique_ptr<CService>>;
@@ -93,7 +94,7 @@ void RunFindUnder(const FindOptions& options) {
   const Secrets secrets = options.show_secrets ? Secrets::kShow : Secrets::kHide;
   nlohmann::ordered_json array = nlohmann::ordered_json::array();
   bool complete = true;
-  for (const ScriptLoad& load : LoadScriptTree(options.under, options.quiet)) {
+  for (const ScriptLoad& load : LoadScriptTree(options.under, options.quiet, options.jobs)) {
     if (!load.repository) {
       std::cerr << "kestrine: " << LoadFailure(load) << '\n';
       complete = false;
@@ -154,6 +155,8 @@ void AddFindCommand(CLI::App& app) {
   command->add_flag("--show-secrets", options->show_secrets,
                     "With --json, print passwords instead of ********");
   command->add_flag("--quiet", options->quiet, "With --under, no progress line");
+  command->add_option("--jobs", options->jobs, "Threads that load (default: one per core)")
+      ->check(CLI::NonNegativeNumber);
   command->callback([options] { RunFind(*options); });
 }
 

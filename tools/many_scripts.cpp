@@ -58,7 +58,8 @@ bool SameLocation(const std::string& wanted, const char* stored) {
 
 }  // namespace
 
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet) {
+std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
+                                       int jobs) {
   std::vector<std::string> folders;
   for (const std::string& root : roots) {
     const int status = FindScriptFolders(root.c_str(), &folders);
@@ -69,7 +70,7 @@ std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bo
   progress.total = folders.size();
   progress.enabled = !quiet && ::isatty(STDERR_FILENO) == 1;
   std::vector<ScriptLoad> loads;
-  LoadScripts(folders, &loads, 0, progress.enabled ? &Progress::Report : nullptr, &progress);
+  LoadScripts(folders, &loads, jobs, progress.enabled ? &Progress::Report : nullptr, &progress);
   return loads;
 }
 

@@ -19,8 +19,10 @@ namespace kestrine::tool {
 /// one's in walk order) and loads them in parallel. While that takes more
 /// than a second and standard error is a terminal, a progress line there
 /// says how many files are done, of how many, and how fast, unless `quiet`.
-/// Throws CommandError (status 3) for a root that is no folder.
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet);
+/// `jobs` threads load (0: one per core). Throws CommandError (status 3) for
+/// a root that is no folder.
+std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
+                                       int jobs);
 
 /// The services file of a script folder, for messages.
 std::string ServicesFileOf(const std::string& folder);

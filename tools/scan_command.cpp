@@ -19,6 +19,7 @@ struct ScanOptions {
   std::vector<std::string> roots;
   bool json = false;
   bool quiet = false;
+  int jobs = 0;
 };
 
 std::size_t ServiceCount(const ScriptLoad& load) {
@@ -32,7 +33,7 @@ std::size_t ServiceCount(const ScriptLoad& load) {
 void RunScan(const ScanOptions& options) {
   bool complete = true;
   nlohmann::ordered_json array = nlohmann::ordered_json::array();
-  for (const ScriptLoad& load : LoadScriptTree(options.roots, options.quiet)) {
+  for (const ScriptLoad& load : LoadScriptTree(options.roots, options.quiet, options.jobs)) {
     complete = complete && load.repository != nullptr;
     if (!options.json) {
       std::cout << OneLine(load.folder) << '\t'
@@ -65,6 +66,8 @@ void AddScanCommand(CLI::App& app) {
   command->add_option("ROOT", options->roots, "Folders to search, one or more")->required();
   command->add_flag("--json", options->json, "Print an array of {folder, status, services}");
   command->add_flag("--quiet", options->quiet, "No progress line on standard error");
+  command->add_option("--jobs", options->jobs, "Threads that load (default: one per core)")
+      ->check(CLI::NonNegativeNumber);
   command->callback([options] { RunScan(*options); });
 }
 
