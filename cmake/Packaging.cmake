@@ -75,6 +75,10 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME ${KESTRINE_LIBRARY_PACKAGE})
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
+# The linker cache is updated through dpkg's trigger, as Debian asks.
+file(WRITE ${PROJECT_BINARY_DIR}/debian-library/triggers "activate-noawait ldconfig\n")
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian-library/triggers)
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_LIBRARY_DESCRIPTION
   "web services list of a script - shared library
 Kestrine keeps the list of web services that one script uses, in the file
