@@ -1,7 +1,7 @@
 #include "command_words.h"
 
-#include <CLI/CLI.hpp>
 #include <kestrine/kestrine.h>
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cctype>
@@ -52,7 +52,8 @@ std::vector<std::string> SubcommandWords(const CLI::App& command) {
 
 // "-x", "--name" and "--name=value"; not "-", and not a negative number.
 bool IsOptionWord(std::string_view word) {
-  return word.size() > 1 && word[0] == '-' && std::isdigit(static_cast<unsigned char>(word[1])) == 0;
+  return word.size() > 1 && word[0] == '-' &&
+         std::isdigit(static_cast<unsigned char>(word[1])) == 0;
 }
 
 const CLI::Option* FindOption(const CLI::App& command, std::string_view word) {
@@ -201,7 +202,8 @@ UsageHint HintForUnknownWords(const CLI::App& app, const std::vector<std::string
   UsageHint hint{{}, command + " --help"};
 
   if (at.unknown.empty()) {
-    if (at.command == &app) hint.message = "a subcommand is required: " + List(SubcommandWords(app));
+    if (at.command == &app)
+      hint.message = "a subcommand is required: " + List(SubcommandWords(app));
     return hint;
   }
   std::vector<std::string> known = OptionWords(*at.command);

@@ -85,9 +85,11 @@ TEST_F(Completion, OffersWhatTheToolTakes) {
 
 // A name with blanks or quotes is offered as one shell word.
 TEST_F(Completion, QuotesServiceNames) {
-  const ToolResult add = RunTool({"add", Script("Orders"), "--name", "Order's Entry", "--wsdl", "w"});
+  const ToolResult add =
+      RunTool({"add", Script("Orders"), "--name", "Order's Entry", "--wsdl", "w"});
   ASSERT_EQ(add.status, 0) << add.err;
-  EXPECT_EQ(Offered({"show", Script("Orders"), "Order'"}), std::set<std::string>{"Order\\'s\\ Entry"});
+  EXPECT_EQ(Offered({"show", Script("Orders"), "Order'"}),
+            std::set<std::string>{"Order\\'s\\ Entry"});
 }
 
 }  // namespace

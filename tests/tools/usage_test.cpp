@@ -59,14 +59,19 @@ const StatusCase kStatusCases[] = {
     {"HelpNeedsNoFolder", {"add", "--help"}, 0, "--password-stdin", ""},
     {"NoSubcommand", {}, 2, "", "a subcommand is required: list, show"},
     {"UnknownSubcommand", {"frobnicate"}, 2, "", "the subcommands are: list, show"},
-    {"MistypedSubcommand", {"lsit", kOrders}, 2, "", "unknown subcommand \"lsit\"; did you mean list?"},
+    {"MistypedSubcommand",
+     {"lsit", kOrders},
+     2,
+     "",
+     "unknown subcommand \"lsit\"; did you mean list?"},
     {"HelpAsSubcommand", {"help"}, 2, "", "did you mean --help?"},
     {"ShortVersion", {"-v"}, 2, "", "unknown option \"-v\"; did you mean --version?"},
     {"MistypedOption",
      {"list", kOrders, "--jsn"},
      2,
      "",
-     "unknown option \"--jsn\" for kestrine list; did you mean --json?\nRun 'kestrine list --help'"},
+     "unknown option \"--jsn\" for kestrine list; did you mean --json?\nRun 'kestrine list "
+     "--help'"},
     {"OptionOfAnotherSubcommand", {"list", kOrders, "--first"}, 2, "", "for kestrine list\n"},
     {"OptionValueIsNoOption",
      {"add", kOrders, "--name", "n", "--wsdl", "-w", "--zr-id", "x"},
@@ -112,22 +117,28 @@ TEST_F(ToolTest, WrongFolderNamesTheScriptFolder) {
   } cases[] = {
       {"Ordres", "there is no script folder "},
       {"Orders/WSDL", " is a script's WSDL folder; give the script folder that holds it instead: "},
-      {"Orders/WSDL/", " is a script's WSDL folder; give the script folder that holds it instead: "},
+      {"Orders/WSDL/",
+       " is a script's WSDL folder; give the script folder that holds it instead: "},
       {"Orders/WSDL/web_services.ini", " is a script's services file; give the script folder "},
   };
   const std::string before = ReadBytes(FileOf("Orders"));
   for (const auto& c : cases) {
     for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"list"}, {"show", "OrderEntry"}, {"remove", "OrderEntry"},
-          {"check"}, {"add", "--create", "--name", "n", "--wsdl", "w"}}) {
+         {std::vector<std::string>{"list"},
+          {"show", "OrderEntry"},
+          {"remove", "OrderEntry"},
+          {"check"},
+          {"add", "--create", "--name", "n", "--wsdl", "w"}}) {
       std::vector<std::string> args = command;
       args.insert(args.begin() + 1, Script(c.folder));
       const ToolResult result = RunTool(args);
       const std::string label = std::string(c.folder) + " " + command.front();
       EXPECT_EQ(result.status, 3) << label;
       EXPECT_NE(result.err.find(c.says), std::string::npos) << label << ": " << result.err;
-      EXPECT_NE(result.err.find(Script("Orders")), std::string::npos) << label << ": " << result.err;
-      EXPECT_EQ(result.err.find("create one with"), std::string::npos) << label << ": " << result.err;
+      EXPECT_NE(result.err.find(Script("Orders")), std::string::npos)
+          << label << ": " << result.err;
+      EXPECT_EQ(result.err.find("create one with"), std::string::npos)
+          << label << ": " << result.err;
     }
   }
   EXPECT_EQ(ReadBytes(FileOf("Orders")), before);
