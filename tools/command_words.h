@@ -42,7 +42,10 @@ inline constexpr char kCompleteCommand[] = "__complete";
 /// completion on the first line: "words" (only the lines that follow),
 /// "folders" or "files" (names from the file system); then the candidates
 /// that start with the word being typed, one per line: subcommands, options,
-/// or the names of the services in the script folder already typed.
+/// or the names of the services in the script folder already typed. A
+/// subcommand's arguments complete by their names: FOLDER as a folder,
+/// NAME (after FOLDER) as a service's name, any other as a file; an option's
+/// value as a file.
 void Complete(const CLI::App& app, const std::vector<std::string>& words, std::ostream& out);
 
 }  // namespace kestrine::tool
