@@ -15,6 +15,7 @@ void AddFindCommand(CLI::App& app);
 void AddAddCommand(CLI::App& app);
 void AddRemoveCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
+void AddScanCommand(CLI::App& app);
 
 }  // namespace kestrine::tool
 

@@ -1,7 +1,6 @@
 // kestrine remove FOLDER NAME [--force]
 #include <CLI/CLI.hpp>
 
-#include <iostream>
 #include <memory>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "command_error.h"
 #include "commands.h"
 #include "display_text.h"
+#include "notes.h"
 #include "script_folder.h"
 
 namespace kestrine::tool {
@@ -39,7 +39,7 @@ void GuardIgnoredSections(const ScriptFolder& script, const FileCheck& check, bo
                                          ShellWord(script.c_str()) +
                                          " (or pass --force to drop them)");
   }
-  std::cerr << "kestrine: dropping " << what << '\n';
+  Note("dropping " + what);
 }
 
 void RunRemove(const RemoveOptions& options) {
@@ -67,9 +67,9 @@ void RunRemove(const RemoveOptions& options) {
                                          ShellWord(script.c_str()));
   }
   if (check.unread_lines > 0 || check.unknown_keys > 0) {
-    std::cerr << "kestrine: note: the rewritten file keeps no comments or keys that the "
-                 "library does not read ("
-              << check.unread_lines << " line(s), " << check.unknown_keys << " key(s) dropped)\n";
+    Note("note: the rewritten file keeps no comments or keys that the library does not read (" +
+         std::to_string(check.unread_lines) + " line(s), " + std::to_string(check.unknown_keys) +
+         " key(s) dropped)");
   }
 }
 
@@ -85,6 +85,7 @@ void AddRemoveCommand(CLI::App& app) {
                     "Rewrite even when that drops sections that loading ignores");
   command->add_option("--wait", options->wait,
                       "Seconds to wait for another process writing the file (default 10)");
+  AddQuietOption(*command);
   command->callback([options] { RunRemove(*options); });
 }
 

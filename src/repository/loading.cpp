@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kestrine/service_repository_light.h"
+#include "platform/time_decoder.h"
 #include "repository/guarded.h"
 #include "repository/service_node_reader.h"
 #include "repository/services_file.h"
@@ -27,8 +28,15 @@ constexpr char kUnnamed[] = " ";
 // node holds, or only those of the groups in use, as the collection keeps them.
 enum class GroupTexts { kAll, kInUse };
 
+// What a load keeps from one record to the next: a time decoder, which
+// learns the zone's offsets once, and the storage a description is decoded in.
+struct LoadAids {
+  kestrine::platform::TimeDecoder times;
+  std::string description;
+};
+
 template <class Values>
-int ReadServiceNode(const Values& value, GroupTexts texts, CService& record);
+int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CService& record);
 
 }  // namespace
 
@@ -76,6 +84,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
     // stops the load and keeps the whole records added before.
     std::vector<ServiceMap::iterator> added;
     int refused = 0;
+    LoadAids aids;
     while (nodes.Next()) {
       // The first record of a name stays: a node whose name is held is refused.
       const char* named = nodes.Value(file::kName);
@@ -90,7 +99,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
       }
       auto record = std::make_unique<CService>();
       ReadServiceNode([&nodes](const char* key) { return nodes.Value(key); }, GroupTexts::kInUse,
-                      *record);
+                      &aids, *record);
       added.push_back(Services.emplace_hint(held, std::move(name), std::move(record)));
     }
     if (nodes.failed()) {
@@ -104,19 +113,23 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
 namespace {
 
 // Fills `record` from a service node whose values `value(key)` gives (null
-// for a key the node lacks), with the connection settings' `texts`; returns 0. Running out of memory throws, except
+// for a key the node lacks), with the connection settings' `texts`, with the
+// load's `aids` (null: without any of its own); returns 0. Running out of memory throws, except
 // within the connection settings and the JMS transport: each of those is read
 // as one unit, which the record then goes without.
 template <class Values>
-int ReadServiceNode(const Values& value, GroupTexts texts, CService& record) {
+int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CService& record) {
   const auto readBool = [&](const char* key, void (CService::*set)(bool)) {
     if (const char* text = value(key)) (record.*set)(codecs::DecodeBool(text));
   };
   const auto readText = [&](const char* key, void (CService::*set)(const char*)) {
     if (const char* text = value(key)) (record.*set)(text);
   };
+  const auto decodeTime = [aids](const char* text) {
+    return aids != nullptr ? codecs::DecodeTime(text, aids->times) : codecs::DecodeTime(text);
+  };
   const auto readTime = [&](const char* key, void (CService::*set)(long)) {
-    if (const char* text = value(key)) (record.*set)(codecs::DecodeTime(text));
+    if (const char* text = value(key)) (record.*set)(decodeTime(text));
   };
 
   if (const char* linked = value(file::kLinkedToZR)) {
@@ -144,7 +157,12 @@ int ReadServiceNode(const Values& value, GroupTexts texts, CService& record) {
   readBool(file::kOverrideServiceAddress, &CService::SetOverrideServiceAddress);
   readBool(file::kKeepUpToDate, &CService::SetKeepUpToDate);
   if (const char* description = value(file::kDescription)) {
-    record.SetDescription(codecs::UnescapeDescription(description).c_str());
+    if (aids != nullptr) {
+      codecs::UnescapeDescriptionTo(description, &aids->description);
+      record.SetDescription(aids->description.c_str());
+    } else {
+      record.SetDescription(codecs::UnescapeDescription(description).c_str());
+    }
   }
   readText(file::kServiceName, &CService::SetServiceName);
   readText(file::kServiceAddress, &CService::SetServiceAddress);
@@ -154,7 +172,7 @@ int ReadServiceNode(const Values& value, GroupTexts texts, CService& record) {
   {
     // An absent key counts as the empty value, which reads as 0.
     const char* zrSync = value(file::kLastSyncWithWSDLZROrig);
-    record.SetLastSyncWithWSDLZROrig(codecs::DecodeTime(zrSync != nullptr ? zrSync : ""));
+    record.SetLastSyncWithWSDLZROrig(decodeTime(zrSync != nullptr ? zrSync : ""));
   }
 
   // The connection settings are read as one unit: if any of them cannot be
@@ -197,9 +215,10 @@ int ReadServiceNode(const Values& value, GroupTexts texts, CService& record) {
 
 int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record) {
   if (node == nullptr || record == nullptr) return 1;
+  // Aids made for one record would cost more than they save.
   return kestrine::Guarded([&] {
     return ReadServiceNode(
         [node](const char* key) { return vaskinitreenode_get_attrib(node, key); },
-        GroupTexts::kAll, *record);
+        GroupTexts::kAll, nullptr, *record);
   });
 }
