@@ -24,8 +24,8 @@ struct ToolResult {
 /// Runs the tool with `args`, `input` on its standard input.
 ToolResult RunTool(const std::vector<std::string>& args, const std::string& input = "");
 
-/// Every field of a record as the library hands it out, the way the tool's
-/// JSON names them; times as plain seconds.
+/// Every field of a record as the library hands it out, named by the
+/// services file's keys as the tool's JSON names them; times as plain seconds.
 nlohmann::json LibraryView(const CService& record, bool show_secrets);
 
 /// Every record the library loads from `folder`, by name.
