@@ -11,6 +11,8 @@ namespace kestrine::tool {
 
 void AddListCommand(CLI::App& app);
 void AddShowCommand(CLI::App& app);
+void AddGetCommand(CLI::App& app);
+void AddExportCommand(CLI::App& app);
 void AddFindCommand(CLI::App& app);
 void AddAddCommand(CLI::App& app);
 void AddRemoveCommand(CLI::App& app);

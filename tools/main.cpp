@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
 
   kestrine::tool::AddListCommand(app);
   kestrine::tool::AddShowCommand(app);
+  kestrine::tool::AddGetCommand(app);
+  kestrine::tool::AddExportCommand(app);
   kestrine::tool::AddFindCommand(app);
   kestrine::tool::AddAddCommand(app);
   kestrine::tool::AddRemoveCommand(app);

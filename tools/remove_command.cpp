@@ -9,6 +9,7 @@
 #include "command_error.h"
 #include "commands.h"
 #include "display_text.h"
+#include "ignored_sections.h"
 #include "script_folder.h"
 
 namespace kestrine::tool {
@@ -20,12 +21,6 @@ struct RemoveOptions {
   bool force = false;
   double wait = kDefaultWaitSeconds;
 };
-
-std::string LineList(const std::vector<int>& lines) {
-  std::string list;
-  for (const int line : lines) list += (list.empty() ? "" : ", ") + std::to_string(line);
-  return list;
-}
 
 // The file is rewritten from the loaded records alone. Sections that loading
 // ignores would vanish with it, so they must be dropped knowingly.

@@ -127,4 +127,15 @@ CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
   return *record;
 }
 
+std::vector<const CService*> AllRecords(ToolRepository& repository, const ScriptFolder& script) {
+  std::vector<std::string> names;
+  if (const int status = repository.GetServiceNames(&names); status != 0) {
+    throw CommandError(kExitFailure, "cannot list the services" + Status(status));
+  }
+  std::vector<const CService*> records;
+  records.reserve(names.size());
+  for (const std::string& name : names) records.push_back(&StoredRecord(repository, script, name));
+  return records;
+}
+
 }  // namespace kestrine::tool

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tool_repository.h"
 
@@ -60,6 +61,11 @@ std::string SaveFailureReason(int status);
 /// Throws CommandError (status 3) when `repository` holds no record `name`.
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
                        const std::string& name);
+
+/// Every record `repository` holds, the stored records themselves, in name
+/// order. (A copy by name would drop the texts of a settings group not in
+/// use.)
+std::vector<const CService*> AllRecords(ToolRepository& repository, const ScriptFolder& script);
 
 }  // namespace kestrine::tool
 

@@ -39,6 +39,11 @@ TEST_F(ListShowTest, JsonRecordsEqualTheLibrarysView) {
       ASSERT_EQ(list.status, 0) << list.err;
       const nlohmann::json expected = LibraryRecords(Script(script), secrets);
       EXPECT_EQ(ByName(nlohmann::json::parse(list.out)), expected) << script;
+      args[0] = "export";
+      args.erase(args.begin() + 2);  // --json
+      const ToolResult exported = RunTool(args);
+      EXPECT_EQ(exported.status, 0) << exported.err;
+      EXPECT_EQ(exported.out, list.out) << "export prints what list --json prints";
 
       for (const auto& record : expected.items()) {
         args = {"show", Script(script), record.key(), "--json"};
@@ -49,6 +54,28 @@ TEST_F(ListShowTest, JsonRecordsEqualTheLibrarysView) {
       }
     }
   }
+}
+
+TEST_F(ListShowTest, ReadersWarnOfSectionsThatLoadingIgnores) {
+  // A second node of a held name: loading ignores it.
+  const std::string sample = ReadBytes(FileOf("Billing"));
+  WriteBytes(FileOf("Billing"), sample + "\n[Services\\Service_3]\nName=LedgerPosting\n");
+  const auto line = std::count(sample.begin(), sample.end(), '\n') + 2;
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"list", Script("Billing")},
+           {"show", Script("Billing"), "LedgerPosting"},
+           {"get", Script("Billing"), "LedgerPosting", "Name"},
+           {"export", Script("Billing")},
+           {"find", Script("Billing"), "--wsdl", "x"}}) {
+    const ToolResult result = RunTool(args);
+    EXPECT_EQ(result.status, 0) << args[0] << ": " << result.err;
+    EXPECT_NE(result.err.find("warning: loading ignored 1 section(s) of " + FileOf("Billing") +
+                              " at line(s) " + std::to_string(line)),
+              std::string::npos)
+        << args[0] << ": " << result.err;
+    EXPECT_NE(result.err.find("kestrine check " + Script("Billing")), std::string::npos);
+  }
+  EXPECT_TRUE(RunTool({"list", Script("Orders")}).err.empty()) << "no warning for a clean file";
 }
 
 struct TimeCase {
