@@ -11,14 +11,11 @@
 
 #include "command_error.h"
 #include "display_text.h"
+#include "repository/services_file.h"
 
 
 namespace kestrine::tool {
 namespace {
-
-// The library joins the folder and the file's relative path with a backslash
-// and takes every backslash as a separator.
-constexpr char kRelativePath[] = "WSDL\\web_services.ini";
 
 std::string SystemPath(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -52,11 +49,7 @@ ScriptFolder::ScriptFolder(std::string folder) : folder_(std::move(folder)) {
   file_path_ = SystemPath(LibraryFilePath());
 }
 
-std::string ScriptFolder::LibraryFilePath() const {
-  std::string path = folder_;
-  if (path.back() != '\\') path += '\\';
-  return path + kRelativePath;
-}
+std::string ScriptFolder::LibraryFilePath() const { return services_file::LoadPath(folder_); }
 
 std::string ScriptFolder::WsdlFolderPath() const {
   return file_path_.substr(0, file_path_.rfind('/'));

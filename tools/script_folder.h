@@ -20,7 +20,8 @@ class ScriptFolder {
   /// The folder exactly as given: what the library is handed.
   const char* c_str() const { return folder_.c_str(); }
 
-  /// The services file as the library's reader names it (backslashes).
+  /// The services file as loading names it (backslashes; the library then
+  /// takes every backslash as a separator).
   std::string LibraryFilePath() const;
   /// The services file as the operating system names it, for messages.
   const std::string& FilePath() const { return file_path_; }

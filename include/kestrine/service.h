@@ -25,6 +25,11 @@
 /// `SetProxyServerName`, `SetProxyPortNum`) leave the field as it was.
 ///
 /// Statuses: 0 done, 1 a required pointer argument was null (nothing changed).
+///
+/// Setters and copying allocate: when memory runs out they throw
+/// std::bad_alloc (so do those of the settings classes), and the record stays
+/// valid but may hold part of the change. A repository's operations catch
+/// this; none of them throws.
 class KESTRINE_API CService {
  public:
   /// A new record: name " " (one space), ZR id, location type and UDDI version

@@ -11,6 +11,11 @@
 /// succeeds too), 1 a required pointer argument is null or another failure,
 /// 2 a record of that name is already held, 3 no record has that name, or the
 /// services file is missing or cannot be opened.
+///
+/// No exception leaves an operation. When memory runs out, the operation
+/// returns 1 and releases what it had made: a services file it was saving is
+/// left byte for byte as it was, the collection as it was or holding only
+/// whole records, and a search hands out nothing.
 class KESTRINE_API IServiceRepository {
  public:
   IServiceRepository() = default;
@@ -40,8 +45,9 @@ class KESTRINE_API IServiceRepository {
   virtual int GetFirstServiceByWSDL(const char* wsdlLocation, CService** out) = 0;
 
   /// Overwrites the caller's `record` with a copy (`CService::CopyFrom`) of the
-  /// record held under `name`. Returns 0, 1 (null argument) or 3 (not found;
-  /// the record is left as it was).
+  /// record held under `name`. Returns 0, 1 (null argument, or memory ran out
+  /// part-way through the copy) or 3 (not found; the record is left as it
+  /// was).
   virtual int GetServiceByName(const char* name, CService* record) = 0;
 
   /// The script folder exactly as last given to `LoadDataFromScript`; empty
@@ -49,8 +55,9 @@ class KESTRINE_API IServiceRepository {
   virtual const char* GetScriptPath() = 0;
 };
 
-/// A new, empty repository on the heap. The caller owns it and destroys it
-/// with delete through the interface.
+/// A new, empty repository on the heap, or null when memory runs out (no
+/// exception leaves the factory). The caller owns it and destroys it with
+/// delete through the interface.
 KESTRINE_API IServiceRepository* CreateServiceRepositoryInstance();
 
 #endif  // KESTRINE_SERVICE_REPOSITORY_H

@@ -23,11 +23,14 @@
 /// Statuses: 0 success, 1 null argument or failure, 2 name already held,
 /// 3 name not found or services file missing or not openable.
 ///
+/// No exception leaves an operation, the protected steps included: running
+/// out of memory gives status 1, as `IServiceRepository` describes.
+///
 /// Not copyable: two repositories never own the same records. One thread at
 /// a time per repository; separate repositories are independent.
 class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
  public:
-  CServiceRepositoryLight();
+  CServiceRepositoryLight() noexcept;
   CServiceRepositoryLight(const CServiceRepositoryLight&) = delete;
   CServiceRepositoryLight& operator=(const CServiceRepositoryLight&) = delete;
   /// Deletes every record and releases a tree that is still open. Never throws.
@@ -39,8 +42,9 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// (the folder, a backslash unless it ends in one, "WSDL\web_services.ini"),
   /// then loads every service node of that file. Records already held stay;
   /// a node whose name is held is refused. Returns 0 loaded (possibly
-  /// nothing), 1 null or empty folder, a tree already open, or every node
-  /// refused; 3 the file is missing or cannot be parsed (it is never written).
+  /// nothing), 1 null or empty folder, a tree already open, every node
+  /// refused, or memory ran out (the records added before stay); 3 the file
+  /// is missing or cannot be parsed (it is never written).
   int LoadDataFromScript(const char* scriptFolder) override;
 
   // ---- Lookup by name ------------------------------------------------------
@@ -57,7 +61,7 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   int GetServicePtrByName(const char* name, CService** out);
 
   /// Empties `names`, then appends each record's current name in key order.
-  /// Returns 0, or 1 for null.
+  /// Returns 0, or 1 for null or when memory runs out (`names` left empty).
   int GetServiceNames(std::vector<std::string>* names);
 
   /// Copies `source` into `target` through the setters (WSDL backslashes become
@@ -67,9 +71,10 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   static int CopyService(CService* source, CService* target);
 
   // ---- Lookup by WSDL location ---------------------------------------------
-  // Results are new copies (every field, made by the copy assignment) owned by
-  // the caller, in name order. A list is emptied first; the pointers it held
-  // are dropped, not deleted. Backslashes count as forward slashes in
+  // Results are new copies (every field, as CService's copy constructor makes
+  // them) owned by the caller, in name order. A list is emptied first; the
+  // pointers it held are dropped, not deleted. A search that fails leaves the
+  // list empty and *out null. Backslashes count as forward slashes in
   // locations and endpoints; nothing else is normalised. Returns 0 (also when
   // nothing matches) or 1 (null argument).
 
@@ -107,7 +112,8 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   // ---- Collection --------------------------------------------------------------
 
   /// Stores a copy (`CService::CopyFrom`) of `record` under its name.
-  /// Returns 0, 1 (null) or 2 (name already held; nothing changes).
+  /// Returns 0, 1 (null, or memory ran out; nothing changes) or 2 (name
+  /// already held; nothing changes).
   int AddService(const CService* record);
   int GetServiceByNameInternal(const char* name, CService** out);
   /// Deletes the record held under `name`. Returns 0, 1 (null) or 3.
@@ -128,7 +134,8 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
 
   // Writers of one key of a service node, in the value forms of the services
   // file. Each returns 1 for a null key (or null text), 1 when the INI tree
-  // refuses the key, else 0. A time without a local form is written empty.
+  // refuses the key or memory runs out, else 0. A time without a local form
+  // is written empty.
   int Write_StringValue2IniFile(void* node, const char* key, const char* value) const;
   int Write_BoolValue2IniFile(void* node, const char* key, bool value) const;
   int Write_IntValue2IniFile(void* node, const char* key, int value) const;
@@ -137,7 +144,12 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   // ---- Loading steps -------------------------------------------------------------
 
   int LoadServicesFromFile(const char* iniFilePath);
-  /// Fills `record` from a service node. Returns 1 for a null argument, else 0.
+  /// Fills `record` from a service node. The connection settings and the JMS
+  /// transport are each read as one unit: when memory runs out within one,
+  /// the record goes without it (without the JMS transport too, for the
+  /// connection settings) and the status is still 0. Returns 1 for a null
+  /// argument or when memory runs out elsewhere (the record may then be
+  /// partly filled), else 0.
   int LoadSingleServiceData(void* node, CService* record);
 
   // ---- Saving steps ----------------------------------------------------------------
@@ -171,6 +183,7 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
  private:
   int AppendServiceNode(void* root, int n, const CService* record) const;
   struct SearchCriteria;
+  int Matches(const SearchCriteria& criteria, const CService& stored, bool* out) const;
   int CollectMatches(const SearchCriteria& criteria, std::vector<CService*>* list) const;
   int TakeFirstMatch(const SearchCriteria& criteria, CService** out);
 };

@@ -1,10 +1,36 @@
 // The repository's value readers and writers: the codecs applied to one
 // service node's keys.
+#include "repository/node_values.h"
+
 #include <string>
 
 #include "kestrine/service_repository_light.h"
-#include "repository/vask_ini_tree.h"
+#include "repository/guarded.h"
 #include "repository/value_codecs.h"
+#include "repository/vask_ini_tree.h"
+
+namespace kestrine::node_values {
+
+int WriteText(void* node, const char* key, const char* value) {
+  if (key == nullptr || value == nullptr) return 1;
+  return vaskinitreenode_set_attrib(node, key, value) == 0 ? 0 : 1;
+}
+
+int WriteBool(void* node, const char* key, bool value) {
+  return WriteText(node, key, codecs::EncodeBool(value));
+}
+
+int WriteInt(void* node, const char* key, int value) {
+  return WriteText(node, key, codecs::EncodeInt(value).c_str());
+}
+
+int WriteTime(void* node, const char* key, long value) {
+  return WriteText(node, key, codecs::EncodeTime(value).c_str());
+}
+
+}  // namespace kestrine::node_values
+
+namespace values = kestrine::node_values;
 
 int CServiceRepositoryLight::String2Time(std::string text, long* out) const {
   if (out == nullptr) return 1;
@@ -20,25 +46,19 @@ int CServiceRepositoryLight::String2IntValue(std::string text, int* out) const {
 
 int CServiceRepositoryLight::Write_StringValue2IniFile(void* node, const char* key,
                                                        const char* value) const {
-  if (key == nullptr || value == nullptr) return 1;
-  return vaskinitreenode_set_attrib(node, key, value) == 0 ? 0 : 1;
+  return kestrine::Guarded([&] { return values::WriteText(node, key, value); });
 }
 
 int CServiceRepositoryLight::Write_BoolValue2IniFile(void* node, const char* key,
                                                      bool value) const {
-  if (key == nullptr) return 1;
-  return Write_StringValue2IniFile(node, key, kestrine::codecs::EncodeBool(value));
+  return kestrine::Guarded([&] { return values::WriteBool(node, key, value); });
 }
 
 int CServiceRepositoryLight::Write_IntValue2IniFile(void* node, const char* key, int value) const {
-  if (key == nullptr) return 1;
-  return Write_StringValue2IniFile(node, key, kestrine::codecs::EncodeInt(value).c_str());
+  return kestrine::Guarded([&] { return values::WriteInt(node, key, value); });
 }
 
 int CServiceRepositoryLight::Write_TimeValue2IniFile(void* node, const char* key,
                                                      long value) const {
-  if (key == nullptr) return 1;
-  // A time without a local form is written as the empty text, which reads
-  // back as 0.
-  return Write_StringValue2IniFile(node, key, kestrine::codecs::EncodeTime(value).c_str());
+  return kestrine::Guarded([&] { return values::WriteTime(node, key, value); });
 }

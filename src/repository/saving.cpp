@@ -2,7 +2,6 @@
 // rewriting the file with the whole collection.
 #include <cerrno>
 #include <cstdio>
-#include <new>
 #include <string>
 #include <system_error>
 
@@ -11,17 +10,18 @@
 #include "platform/last_failure.h"
 #include "platform/path.h"
 #include "platform/sys.h"
-#include "repository/vask_ini_tree.h"
+#include "repository/guarded.h"
+#include "repository/node_values.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
 #include "repository/value_codecs.h"
+#include "repository/vask_ini_tree.h"
 #include "repository/writers_lock.h"
 
 namespace file = kestrine::services_file;
+namespace values = kestrine::node_values;
 
 namespace {
-
-using file::WriterPath;
 
 // The writers' lock of the file for one save, with the library's wait. Held,
 // it also clears what a writer that died mid-save left: no live save can
@@ -49,13 +49,94 @@ std::string NodeName(int n) {
   return name;
 }
 
+// Takes back the last child of `root` on leaving the scope, unless kept.
+class PartNode {
+ public:
+  explicit PartNode(void* root) : root_(root) {}
+  ~PartNode() {
+    if (!kept_) vaskinitreenode_remove_last_son(root_);
+  }
+  PartNode(const PartNode&) = delete;
+  PartNode& operator=(const PartNode&) = delete;
+  void Keep() { kept_ = true; }
+
+ private:
+  void* root_;
+  bool kept_ = false;
+};
+
+// Writes the record's keys into `node`; returns 0, or 1 when the tree refuses
+// a key. Running out of memory throws.
+int WriteServiceNode(void* node, const CService& record) {
+  const bool linked = record.GetLinkedToZR();
+  const bool uddi = record.GetLocationType() == LocationUDDI;
+  const bool proxy = record.GetUseProxySettings();
+  const bool security = record.GetUseSecuritySettings();
+  const std::string description = kestrine::codecs::EscapeDescription(record.GetDescription());
+
+  // The keys in the file's order; the first failure stops the node.
+  int status = values::WriteBool(node, file::kLinkedToZR, linked);
+  if (status == 0 && linked) status = values::WriteInt(node, file::kZRID, record.GetZRID());
+  const auto text = [&](const char* key, const char* value) {
+    if (status == 0) status = values::WriteText(node, key, value);
+  };
+  const auto boolean = [&](const char* key, bool value) {
+    if (status == 0) status = values::WriteBool(node, key, value);
+  };
+  const auto time = [&](const char* key, long value) {
+    if (status == 0) status = values::WriteTime(node, key, value);
+  };
+  text(file::kName, record.GetName());
+  text(file::kCreatedBy, record.GetCreatedBy());
+  text(file::kDescription, description.c_str());
+  text(file::kServiceName, record.GetServiceName());
+  text(file::kWSDLLocation, record.GetWSDLLocation());
+  text(file::kServiceAddress, record.GetServiceAddress());
+  if (status == 0) {
+    status = values::WriteInt(node, file::kLocationType, record.GetLocationType());
+  }
+  if (uddi) {
+    text(file::kUDDIServer, record.GetUDDIServer());
+    if (status == 0) {
+      // The version is held in a long but stored in the integer form.
+      status =
+          values::WriteInt(node, file::kUDDIVersion, static_cast<int>(record.GetUDDIVersion()));
+    }
+    text(file::kUDDIServiceKey, record.GetUDDIServiceKey());
+  }
+  boolean(file::kKeepUpToDate, record.GetKeepUpToDate());
+  time(file::kCreationDate, record.GetCreationDate());
+  time(file::kLastSyncWithWSDL, record.GetLastSyncWithWSDL());
+  time(file::kLastSyncWithWSDLZROrig, record.GetLastSyncWithWSDLZROrig());
+  boolean(file::kOverrideServiceAddress, record.GetOverrideServiceAddress());
+  boolean(file::kUseProxy, proxy);
+  if (proxy) {
+    text(file::kProxyUserName, record.GetProxyUserName());
+    text(file::kProxyServerName, record.GetProxyServerName());
+    text(file::kProxyPortNumber, record.GetProxyPortNum());
+    text(file::kProxyPassword, record.GetProxyPassword());
+  } else {
+    text(file::kProxyUserName, "");
+    text(file::kProxyServerName, "");
+    text(file::kProxyPassword, "");
+    text(file::kProxyPortNumber, "");
+  }
+  boolean(file::kUseSecurity, security);
+  text(file::kPassword, security ? record.GetUserPassword() : "");
+  text(file::kUserName, security ? record.GetUserName() : "");
+  boolean(file::kUseJmsTransport, record.GetIsJMSTransport());
+  text(file::kJmsRequestQueue, record.GetJMSRequestQueue());
+  text(file::kJmsResponseQueue, record.GetJMSResponseQueue());
+  return status;
+}
+
 }  // namespace
 
 int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
   if (scriptFolder == nullptr) return 1;
   if (TreeHandle != nullptr) return 1;
-  try {
-    const std::string path = WriterPath(scriptFolder);
+  return kestrine::Guarded([&] {
+    const std::string path = file::SavePath(scriptFolder);
     const auto lock = LockForSave(path);
     if (!lock.held()) return 1;
     // The whole new file is built in memory and replaces the old one in a
@@ -68,7 +149,9 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
     if (root == nullptr) return 1;
 
     // Each stored record is written once, as it is now (a record renamed
-    // through its pointer is written under its new name), in key order.
+    // through its pointer is written under its new name), in key order. A
+    // record the tree refuses is skipped; running out of memory throws and
+    // fails the whole save, so that no record is dropped for want of it.
     bool complete = true;
     int n = 0;
     for (const auto& entry : Services) {
@@ -81,16 +164,14 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
     }
     if (vaskinitree_save(TreeHandle, path.c_str()) != 0) return 1;
     return complete ? 0 : 1;
-  } catch (const std::bad_alloc&) {
-    return 1;
-  }
+  });
 }
 
 int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CService* record,
                                                  int* nodeNumber) {
   if (scriptFolder == nullptr || record == nullptr) return 1;
-  try {
-    const std::string path = WriterPath(scriptFolder);
+  return kestrine::Guarded([&] {
+    const std::string path = file::SavePath(scriptFolder);
     if (os_is_file_exist(path.c_str()) == 0) return 3;
     // Read, count, add and save under one hold: another writer's node
     // cannot slip in between, nor be overwritten by this save.
@@ -115,29 +196,30 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
     const int status = Save_SingleServiceDataToFile(path.c_str(), root, n, record);
     if (nodeNumber != nullptr) *nodeNumber = n;
     return status == 0 ? 0 : 1;
-  } catch (const std::bad_alloc&) {
-    return 1;
-  }
+  });
 }
 
 int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
   if (iniFilePath == nullptr) return 1;
-  const std::string path = kestrine::platform::ToSystemPath(iniFilePath);
-  const auto lock = LockForSave(path);
-  if (!lock.held()) return 1;
-  if (kestrine::sys::Unlink(path.c_str()) == 0 || errno == ENOENT) return 0;
-  return 1;
+  return kestrine::Guarded([&] {
+    const std::string path = kestrine::platform::ToSystemPath(iniFilePath);
+    const auto lock = LockForSave(path);
+    if (!lock.held()) return 1;
+    return kestrine::sys::Unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : 1;
+  });
 }
 
 int CServiceRepositoryLight::SaveInitialDataToIniFile(const char* iniFilePath) {
   if (iniFilePath == nullptr || TreeHandle != nullptr) return 1;
-  const auto lock = LockForSave(iniFilePath);
-  if (!lock.held()) return 1;
-  TreeHandle = vaskinitree_new_ex(iniFilePath, 1);
-  if (TreeHandle == nullptr) return 1;
-  kestrine::TreeGuard guard(TreeHandle);
-  if (vaskinitree_add_root(TreeHandle, file::kServicesRoot) == nullptr) return 1;
-  return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? 0 : 1;
+  return kestrine::Guarded([&] {
+    const auto lock = LockForSave(iniFilePath);
+    if (!lock.held()) return 1;
+    TreeHandle = vaskinitree_new_ex(iniFilePath, 1);
+    if (TreeHandle == nullptr) return 1;
+    kestrine::TreeGuard guard(TreeHandle);
+    if (vaskinitree_add_root(TreeHandle, file::kServicesRoot) == nullptr) return 1;
+    return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? 0 : 1;
+  });
 }
 
 int CServiceRepositoryLight::GetCurrentServiceIndex(void* root, int& n) const {
@@ -152,82 +234,24 @@ int CServiceRepositoryLight::GetCurrentServiceIndex(void* root, int& n) const {
 int CServiceRepositoryLight::Save_SingleServiceDataToFile(const char* iniFilePath, void* root,
                                                           int n, const CService* record) const {
   if (record == nullptr || iniFilePath == nullptr) return 1;
-  if (AppendServiceNode(root, n, record) != 0) return 1;
-  return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? 0 : 1;
+  return kestrine::Guarded([&] {
+    if (AppendServiceNode(root, n, record) != 0) return 1;
+    return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? 0 : 1;
+  });
 }
 
 int CServiceRepositoryLight::AppendServiceNode(void* root, int n, const CService* record) const {
   void* node = vaskinitreenode_add_son(root, NodeName(n).c_str());
   if (node == nullptr) return 1;
-  if (Write_ServiceNode(node, record) != 0) {
-    // A node with only some of its keys would load as a different record.
-    vaskinitreenode_remove_last_son(root);
-    return 1;
-  }
+  // A node with only some of its keys would load as a different record: it
+  // is taken back unless every key is written, also when writing throws.
+  PartNode part(root);
+  if (WriteServiceNode(node, *record) != 0) return 1;
+  part.Keep();
   return 0;
 }
 
 int CServiceRepositoryLight::Write_ServiceNode(void* node, const CService* record) const {
   if (record == nullptr) return 1;
-  namespace codecs = kestrine::codecs;
-  const bool linked = record->GetLinkedToZR();
-  const bool uddi = record->GetLocationType() == LocationUDDI;
-  const bool proxy = record->GetUseProxySettings();
-  const bool security = record->GetUseSecuritySettings();
-  const std::string description = codecs::EscapeDescription(record->GetDescription());
-
-  // The keys in the file's order; the first failure stops the node.
-  int status = Write_BoolValue2IniFile(node, file::kLinkedToZR, linked);
-  if (status == 0 && linked) status = Write_IntValue2IniFile(node, file::kZRID, record->GetZRID());
-  const auto text = [&](const char* key, const char* value) {
-    if (status == 0) status = Write_StringValue2IniFile(node, key, value);
-  };
-  const auto boolean = [&](const char* key, bool value) {
-    if (status == 0) status = Write_BoolValue2IniFile(node, key, value);
-  };
-  const auto time = [&](const char* key, long value) {
-    if (status == 0) status = Write_TimeValue2IniFile(node, key, value);
-  };
-  text(file::kName, record->GetName());
-  text(file::kCreatedBy, record->GetCreatedBy());
-  text(file::kDescription, description.c_str());
-  text(file::kServiceName, record->GetServiceName());
-  text(file::kWSDLLocation, record->GetWSDLLocation());
-  text(file::kServiceAddress, record->GetServiceAddress());
-  if (status == 0) {
-    status = Write_IntValue2IniFile(node, file::kLocationType, record->GetLocationType());
-  }
-  if (uddi) {
-    text(file::kUDDIServer, record->GetUDDIServer());
-    if (status == 0) {
-      // The version is held in a long but stored in the integer form.
-      status = Write_IntValue2IniFile(node, file::kUDDIVersion,
-                                      static_cast<int>(record->GetUDDIVersion()));
-    }
-    text(file::kUDDIServiceKey, record->GetUDDIServiceKey());
-  }
-  boolean(file::kKeepUpToDate, record->GetKeepUpToDate());
-  time(file::kCreationDate, record->GetCreationDate());
-  time(file::kLastSyncWithWSDL, record->GetLastSyncWithWSDL());
-  time(file::kLastSyncWithWSDLZROrig, record->GetLastSyncWithWSDLZROrig());
-  boolean(file::kOverrideServiceAddress, record->GetOverrideServiceAddress());
-  boolean(file::kUseProxy, proxy);
-  if (proxy) {
-    text(file::kProxyUserName, record->GetProxyUserName());
-    text(file::kProxyServerName, record->GetProxyServerName());
-    text(file::kProxyPortNumber, record->GetProxyPortNum());
-    text(file::kProxyPassword, record->GetProxyPassword());
-  } else {
-    text(file::kProxyUserName, "");
-    text(file::kProxyServerName, "");
-    text(file::kProxyPassword, "");
-    text(file::kProxyPortNumber, "");
-  }
-  boolean(file::kUseSecurity, security);
-  text(file::kPassword, security ? record->GetUserPassword() : "");
-  text(file::kUserName, security ? record->GetUserName() : "");
-  boolean(file::kUseJmsTransport, record->GetIsJMSTransport());
-  text(file::kJmsRequestQueue, record->GetJMSRequestQueue());
-  text(file::kJmsResponseQueue, record->GetJMSResponseQueue());
-  return status;
+  return kestrine::Guarded([&] { return WriteServiceNode(node, *record); });
 }

@@ -32,7 +32,7 @@ ScriptLock::ScriptLock(const char* scriptFolder, int waitMilliseconds) {
     return;
   }
   try {
-    const std::string path = services_file::WriterPath(scriptFolder);
+    const std::string path = services_file::SavePath(scriptFolder);
     auto hold = std::make_unique<Hold>();
     hold->lock = LockServicesFile(
         path, std::chrono::milliseconds{waitMilliseconds < 0 ? 0 : waitMilliseconds}, &error_);

@@ -3,10 +3,12 @@
 
 #include <cstring>
 #include <new>
+#include <type_traits>
 
+#include "repository/guarded.h"
 #include "repository/vask_ini_tree.h"
 
-CServiceRepositoryLight::CServiceRepositoryLight() = default;
+CServiceRepositoryLight::CServiceRepositoryLight() noexcept = default;
 
 CServiceRepositoryLight::~CServiceRepositoryLight() {
   // With owning pointers every entry holds its record, so the clean-up cannot
@@ -20,26 +22,28 @@ CServiceRepositoryLight::~CServiceRepositoryLight() {
 
 int CServiceRepositoryLight::AddService(const CService* record) {
   if (record == nullptr) return 1;
-  const char* name = record->GetName();
-  const auto found = Services.lower_bound(name);
-  if (found != Services.end() && found->first == name) return 2;
-  try {
+  return kestrine::Guarded([&] {
+    const char* name = record->GetName();
+    const auto found = Services.lower_bound(name);
+    if (found != Services.end() && found->first == name) return 2;
+    // The copy is complete before it is filed; filing it either succeeds or
+    // leaves the collection as it was.
     auto copy = std::make_unique<CService>();
     copy->CopyFrom(record);
     Services.emplace_hint(found, name, std::move(copy));
-  } catch (const std::bad_alloc&) {
-    return 1;
-  }
-  return 0;
+    return 0;
+  });
 }
 
 int CServiceRepositoryLight::GetServiceByName(const char* name, CService* record) {
   if (name == nullptr || record == nullptr) return 1;
-  CService* stored = nullptr;
-  const int status = GetServiceByNameInternal(name, &stored);
-  if (status != 0) return status;
-  record->CopyFrom(stored);
-  return 0;
+  return kestrine::Guarded([&] {
+    CService* stored = nullptr;
+    const int status = GetServiceByNameInternal(name, &stored);
+    if (status != 0) return status;
+    record->CopyFrom(stored);
+    return 0;
+  });
 }
 
 const char* CServiceRepositoryLight::GetScriptPath() { return ScriptPath.c_str(); }
@@ -52,32 +56,41 @@ int CServiceRepositoryLight::GetServicePtrByName(const char* name, CService** ou
 
 int CServiceRepositoryLight::GetServiceByNameInternal(const char* name, CService** out) {
   if (name == nullptr || out == nullptr) return 1;
-  const auto found = Services.find(name);
-  if (found == Services.end()) return 3;
-  if (!found->second) return 1;
-  *out = found->second.get();
-  return 0;
+  return kestrine::Guarded([&] {
+    const auto found = Services.find(name);
+    if (found == Services.end()) return 3;
+    if (!found->second) return 1;
+    *out = found->second.get();
+    return 0;
+  });
 }
 
 int CServiceRepositoryLight::GetServiceNames(std::vector<std::string>* names) {
   if (names == nullptr) return 1;
   names->clear();
-  names->reserve(Services.size());
-  for (const auto& entry : Services) {
-    if (!entry.second) return 1;
-    // The record's current name: one renamed through its pointer is listed
-    // under its new name although it is filed under the old key.
-    names->emplace_back(entry.second->GetName());
-  }
-  return 0;
+  return kestrine::Guarded([&] {
+    // Listed apart and handed over whole: a failure leaves `names` empty.
+    std::vector<std::string> listed;
+    listed.reserve(Services.size());
+    for (const auto& entry : Services) {
+      if (!entry.second) return 1;
+      // The record's current name: one renamed through its pointer is listed
+      // under its new name although it is filed under the old key.
+      listed.emplace_back(entry.second->GetName());
+    }
+    names->swap(listed);
+    return 0;
+  });
 }
 
 int CServiceRepositoryLight::DeleteServiceByNameInternal(const char* name) {
   if (name == nullptr) return 1;
-  const auto found = Services.find(name);
-  if (found == Services.end()) return 3;
-  Services.erase(found);
-  return 0;
+  return kestrine::Guarded([&] {
+    const auto found = Services.find(name);
+    if (found == Services.end()) return 3;
+    Services.erase(found);
+    return 0;
+  });
 }
 
 int CServiceRepositoryLight::CleanUp() {
@@ -95,38 +108,43 @@ int CServiceRepositoryLight::ToReplaceService(const CService* existing, const CS
 
 int CServiceRepositoryLight::CopyService(CService* source, CService* target) {
   if (source == nullptr || target == nullptr) return 1;
-  // Each text passes through an owned copy before it reaches the setter, so
-  // that source and target may be the same record.
-  const auto copyText = [&](const char* (CService::*get)() const,
-                            void (CService::*set)(const char*)) {
-    const std::string value = (source->*get)();
-    (target->*set)(value.c_str());
-  };
-  target->SetLinkedToZR(source->GetLinkedToZR());
-  target->SetKeepUpToDate(source->GetKeepUpToDate());
-  copyText(&CService::GetName, &CService::SetName);
-  copyText(&CService::GetCreatedBy, &CService::SetCreatedBy);
-  copyText(&CService::GetDescription, &CService::SetDescription);
-  target->SetCreationDate(source->GetCreationDate());
-  target->SetLastSyncWithWSDL(source->GetLastSyncWithWSDL());
-  target->SetLastSyncWithWSDLZROrig(source->GetLastSyncWithWSDLZROrig());
-  target->SetLocationType(source->GetLocationType());
-  copyText(&CService::GetWSDLLocation, &CService::SetWSDLLocation);
-  copyText(&CService::GetServiceName, &CService::SetServiceName);
-  copyText(&CService::GetServiceAddress, &CService::SetServiceAddress);
-  copyText(&CService::GetUDDIServer, &CService::SetUDDIServer);
-  target->SetUDDIVersion(source->GetUDDIVersion());
-  copyText(&CService::GetUDDIServiceKey, &CService::SetUDDIServiceKey);
-  target->SetOverrideServiceAddress(source->GetOverrideServiceAddress());
-  target->SetIsJMSTransport(source->GetIsJMSTransport());
-  copyText(&CService::GetJMSRequestQueue, &CService::SetJMSRequestQueue);
-  copyText(&CService::GetJMSResponseQueue, &CService::SetJMSResponseQueue);
-  CAdvancedSettings settings;
-  source->GetAdvancedSettings(&settings);
-  target->UpdateAdvancedSettings(&settings);
-  return 0;
+  return kestrine::Guarded([&] {
+    // Each text passes through an owned copy before it reaches the setter, so
+    // that source and target may be the same record.
+    const auto copyText = [&](const char* (CService::*get)() const,
+                              void (CService::*set)(const char*)) {
+      const std::string value = (source->*get)();
+      (target->*set)(value.c_str());
+    };
+    target->SetLinkedToZR(source->GetLinkedToZR());
+    target->SetKeepUpToDate(source->GetKeepUpToDate());
+    copyText(&CService::GetName, &CService::SetName);
+    copyText(&CService::GetCreatedBy, &CService::SetCreatedBy);
+    copyText(&CService::GetDescription, &CService::SetDescription);
+    target->SetCreationDate(source->GetCreationDate());
+    target->SetLastSyncWithWSDL(source->GetLastSyncWithWSDL());
+    target->SetLastSyncWithWSDLZROrig(source->GetLastSyncWithWSDLZROrig());
+    target->SetLocationType(source->GetLocationType());
+    copyText(&CService::GetWSDLLocation, &CService::SetWSDLLocation);
+    copyText(&CService::GetServiceName, &CService::SetServiceName);
+    copyText(&CService::GetServiceAddress, &CService::SetServiceAddress);
+    copyText(&CService::GetUDDIServer, &CService::SetUDDIServer);
+    target->SetUDDIVersion(source->GetUDDIVersion());
+    copyText(&CService::GetUDDIServiceKey, &CService::SetUDDIServiceKey);
+    target->SetOverrideServiceAddress(source->GetOverrideServiceAddress());
+    target->SetIsJMSTransport(source->GetIsJMSTransport());
+    copyText(&CService::GetJMSRequestQueue, &CService::SetJMSRequestQueue);
+    copyText(&CService::GetJMSResponseQueue, &CService::SetJMSResponseQueue);
+    CAdvancedSettings settings;
+    source->GetAdvancedSettings(&settings);
+    target->UpdateAdvancedSettings(&settings);
+    return 0;
+  });
 }
 
 IServiceRepository* CreateServiceRepositoryInstance() {
+  // The nothrow allocation and a constructor that cannot throw: no exception
+  // leaves the factory, which answers null when memory runs out.
+  static_assert(std::is_nothrow_default_constructible_v<CServiceRepositoryLight>);
   return new (std::nothrow) CServiceRepositoryLight();
 }

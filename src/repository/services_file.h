@@ -6,17 +6,30 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace kestrine::services_file {
 
-/// The services file below a script folder, joined with one backslash.
+/// The services file below a script folder.
 inline constexpr char kRelativePath[] = "WSDL\\web_services.ini";
 inline constexpr char kPathSeparator = '\\';
 
-/// The services file of a script folder as the writer composes it: the
-/// folder exactly as given, one backslash, then the file's relative path.
-inline std::string WriterPath(const std::string& scriptFolder) {
-  return scriptFolder + kPathSeparator + kRelativePath;
+/// The services file of `folder` as loading names it: the folder, a backslash
+/// unless the folder already ends in one, then the relative path.
+inline std::string LoadPath(std::string_view folder) {
+  std::string path(folder);
+  if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
+  path += kRelativePath;
+  return path;
+}
+
+/// The services file of `folder` as saving names it: the folder exactly as
+/// given, always one backslash, then the relative path.
+inline std::string SavePath(std::string_view folder) {
+  std::string path(folder);
+  path += kPathSeparator;
+  path += kRelativePath;
+  return path;
 }
 
 /// The root that holds the service nodes (exact, case-sensitive).
