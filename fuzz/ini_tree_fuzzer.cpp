@@ -1,12 +1,17 @@
 // Feeds arbitrary bytes to the INI parser. For every input that parses:
 //  - writing the tree back unchanged gives the input byte for byte;
 //  - after edits drawn from the input (attributes set to arbitrary bytes,
-//    roots and children added), the written text parses again into exactly
-//    the edited tree, as tracked by an independent model;
+//    new keys placed by a key order, roots and children added, nodes
+//    renamed and removed), the written text parses again into exactly the
+//    edited tree, as tracked by an independent model;
+//  - every line of the input that no edit touched (not in a removed
+//    subtree, not a header whose path was renamed, not an attribute whose
+//    value changed) is written unchanged and in its order;
 //  - writing that tree back gives the same text again.
 // For input that does not parse, the reported line must be a line of it.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -25,15 +30,28 @@ namespace {
 using kestrine::ini::Document;
 using kestrine::ini::Node;
 
+constexpr std::size_t kNone = std::string::npos;
+
+struct ModelAttribute {
+  std::string key;
+  std::string value;
+  int line = 0;  // in the input; 0 when added
+};
+
 struct ModelNode {
   std::string name;
-  std::vector<std::pair<std::string, std::string>> attributes;
-  std::vector<std::size_t> children;  // indices into Model::nodes
+  std::vector<ModelAttribute> attributes;  // in the order of their lines
+  std::vector<std::size_t> children;       // indices into Model::nodes
+  std::size_t parent = kNone;
+  int line = 0;  // of the header in the input; 0 when added
+  bool removed = false;
 };
 
 struct Model {
   std::vector<ModelNode> nodes;
   std::vector<std::size_t> roots;
+  // Lines of the input an edit changed or took away, by line number.
+  std::vector<bool> touched;
 };
 
 void Check(bool condition) {
@@ -80,10 +98,10 @@ std::string DumpModel(const Model& model) {
     const ModelNode& node = model.nodes[index];
     out.append("N" + std::to_string(depth));
     AppendField(node.name, &out);
-    for (const auto& [key, value] : node.attributes) {
+    for (const ModelAttribute& attribute : node.attributes) {
       out.push_back('A');
-      AppendField(key, &out);
-      AppendField(value, &out);
+      AppendField(attribute.key, &out);
+      AppendField(attribute.value, &out);
     }
     for (auto it = node.children.rbegin(); it != node.children.rend(); ++it) {
       stack.emplace_back(*it, depth + 1);
@@ -105,8 +123,11 @@ void BuildModel(const Document& document, Model* model, std::vector<Node*>* hand
     const std::size_t index = model->nodes.size();
     ModelNode& entry = model->nodes.emplace_back();
     entry.name = node->name();
+    entry.parent = parent;
+    entry.line = node->line();
     for (const auto& attribute : node->attributes()) {
-      entry.attributes.emplace_back(attribute.key(), attribute.value());
+      entry.attributes.push_back(
+          {std::string(attribute.key()), std::string(attribute.value()), attribute.line()});
     }
     handles->push_back(node);
     if (parent == std::string::npos) {
@@ -125,51 +146,219 @@ std::string ConsumeName(FuzzedDataProvider& data) {
   return "n" + std::to_string(data.ConsumeIntegral<std::uint8_t>());
 }
 
-void SetAttribute(FuzzedDataProvider& data, Model* model, const std::vector<Node*>& handles) {
-  const std::size_t target = data.ConsumeIntegralInRange<std::size_t>(0, handles.size() - 1);
+// Marks a line of the input as changed or taken away by an edit.
+void Touch(Model* model, int line) { model->touched[static_cast<std::size_t>(line)] = true; }
+
+// A node to edit that is still in the tree; kNone when the one drawn was
+// removed.
+std::size_t ConsumeLiveNode(FuzzedDataProvider& data, const Model& model) {
+  const std::size_t index = data.ConsumeIntegralInRange<std::size_t>(0, model.nodes.size() - 1);
+  return model.nodes[index].removed ? kNone : index;
+}
+
+// The position where a new key goes in `attributes` by `order`: right after
+// the last attribute whose key comes earlier, or else right before the first
+// whose key comes later, or else at the end.
+std::size_t OrderedPosition(const std::vector<ModelAttribute>& attributes, const std::string& key,
+                            const std::vector<std::string_view>& order) {
+  const auto rank = [&order](std::string_view wanted) {
+    std::size_t at = 0;
+    while (at < order.size() && order[at] != wanted) ++at;
+    return at;
+  };
+  const std::size_t own = rank(key);
+  if (own == order.size()) return attributes.size();
+  std::size_t after = kNone;
+  std::size_t before = kNone;
+  for (std::size_t i = 0; i < attributes.size(); ++i) {
+    const std::size_t other = rank(attributes[i].key);
+    if (other < own) {
+      after = i;
+    } else if (other < order.size() && before == kNone) {
+      before = i;
+    }
+  }
+  if (after != kNone) return after + 1;
+  return before != kNone ? before : attributes.size();
+}
+
+void SetAttribute(FuzzedDataProvider& data, Model* model, const std::vector<Node*>& handles,
+                  bool ordered) {
+  const std::size_t target = ConsumeLiveNode(data, *model);
+  if (target == kNone) return;
   ModelNode& entry = model->nodes[target];
+  const auto existing_key = [&]() {
+    return entry
+        .attributes[data.ConsumeIntegralInRange<std::size_t>(0, entry.attributes.size() - 1)]
+        .key;
+  };
   std::string key;
   if (!entry.attributes.empty() && data.ConsumeBool()) {
-    key = entry.attributes[data.ConsumeIntegralInRange<std::size_t>(0, entry.attributes.size() - 1)]
-              .first;
+    key = existing_key();
   } else {
     key = data.ConsumeRandomLengthString(12);
   }
+  // An order of keys the node has and others, the new key among them or not.
+  std::vector<std::string> order_keys;
+  const int order_size = ordered ? data.ConsumeIntegralInRange(0, 6) : 0;
+  for (int i = 0; i < order_size; ++i) {
+    const int pick = data.ConsumeIntegralInRange(0, 2);
+    if (pick == 0 && !entry.attributes.empty()) {
+      order_keys.push_back(existing_key());
+    } else if (pick == 1) {
+      order_keys.push_back(key);
+    } else {
+      order_keys.push_back(data.ConsumeRandomLengthString(4));
+    }
+  }
+  const std::vector<std::string_view> order(order_keys.begin(), order_keys.end());
   const std::string value = data.ConsumeRandomLengthString(24);
-  const bool done = handles[target]->SetAttribute(key, value);
-  for (auto& attribute : entry.attributes) {
-    if (attribute.first == key) {
+
+  const bool done = ordered ? handles[target]->SetAttribute(key, value, order)
+                            : handles[target]->SetAttribute(key, value);
+  for (ModelAttribute& attribute : entry.attributes) {
+    if (attribute.key == key) {
       Check(done);  // an existing key can always be set
-      attribute.second = value;
+      if (attribute.value != value && attribute.line != 0) Touch(model, attribute.line);
+      attribute.value = value;
       return;
     }
   }
   Check(done == kestrine::ini::IsWritableKey(key));
-  if (done) entry.attributes.emplace_back(key, value);
+  if (!done) return;
+  const std::size_t at = OrderedPosition(entry.attributes, key, order);
+  entry.attributes.insert(entry.attributes.begin() + static_cast<std::ptrdiff_t>(at),
+                          {key, value, 0});
 }
 
 void AddNode(FuzzedDataProvider& data, Document* document, Model* model,
              std::vector<Node*>* handles) {
   const bool as_root = handles->empty() || data.ConsumeBool();
   const std::string name = ConsumeName(data);
-  std::size_t parent = 0;
+  std::size_t parent = kNone;
   Node* added = nullptr;
   if (as_root) {
     added = document->AddRoot(name);
   } else {
-    parent = data.ConsumeIntegralInRange<std::size_t>(0, handles->size() - 1);
+    parent = ConsumeLiveNode(data, *model);
+    if (parent == kNone) return;
     added = (*handles)[parent]->AddChild(name);
   }
   Check((added != nullptr) == kestrine::ini::IsWritableName(name));
   if (added == nullptr) return;
   Check(added->name() == name);
   const std::size_t index = model->nodes.size();
-  model->nodes.emplace_back().name = name;
+  ModelNode& entry = model->nodes.emplace_back();
+  entry.name = name;
+  entry.parent = parent;
   handles->push_back(added);
   if (as_root) {
     model->roots.push_back(index);
   } else {
     model->nodes[parent].children.push_back(index);
+  }
+}
+
+// The node and the nodes below it.
+std::vector<std::size_t> Subtree(const Model& model, std::size_t top) {
+  std::vector<std::size_t> nodes{top};
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const auto& children = model.nodes[nodes[i]].children;
+    nodes.insert(nodes.end(), children.begin(), children.end());
+  }
+  return nodes;
+}
+
+void RemoveNode(FuzzedDataProvider& data, Document* document, Model* model,
+                const std::vector<Node*>& handles) {
+  const std::size_t target = ConsumeLiveNode(data, *model);
+  if (target == kNone) return;
+  const std::size_t parent = model->nodes[target].parent;
+  std::vector<std::size_t>& siblings =
+      parent == kNone ? model->roots : model->nodes[parent].children;
+  const auto remove = [&]() {
+    return parent == kNone ? document->RemoveRoot(handles[target])
+                           : handles[parent]->RemoveChild(handles[target]);
+  };
+  Check(remove());
+  Check(!remove());  // not there any more
+  siblings.erase(std::find(siblings.begin(), siblings.end(), target));
+  for (const std::size_t index : Subtree(*model, target)) model->nodes[index].removed = true;
+}
+
+void RenameNode(FuzzedDataProvider& data, Model* model, const std::vector<Node*>& handles) {
+  const std::size_t target = ConsumeLiveNode(data, *model);
+  if (target == kNone) return;
+  // Often a name a sibling holds: renumbering passes through such names.
+  const std::size_t parent = model->nodes[target].parent;
+  const std::vector<std::size_t>& siblings =
+      parent == kNone ? model->roots : model->nodes[parent].children;
+  std::string name;
+  if (data.ConsumeBool()) {
+    name = model->nodes[siblings[data.ConsumeIntegralInRange<std::size_t>(0, siblings.size() - 1)]]
+               .name;
+  } else {
+    name = ConsumeName(data);
+  }
+  const bool done = handles[target]->Rename(name);
+  Check(done == kestrine::ini::IsWritableName(name));
+  if (!done) {
+    Check(handles[target]->name() == model->nodes[target].name);
+    return;
+  }
+  Check(handles[target]->name() == name);
+  if (model->nodes[target].name == name) return;
+  model->nodes[target].name = name;
+  for (const std::size_t index : Subtree(*model, target)) {
+    if (model->nodes[index].line != 0) Touch(model, model->nodes[index].line);
+  }
+}
+
+struct TextLine {
+  std::string_view text;
+  std::string_view eol;
+};
+
+// The lines of a text after its byte order mark, as the parser splits them.
+std::vector<TextLine> SplitLines(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::vector<TextLine> lines;
+  while (!text.empty()) {
+    const std::size_t newline = text.find('\n');
+    if (newline == std::string_view::npos) {
+      lines.push_back({text, {}});
+      break;
+    }
+    const std::size_t end = newline > 0 && text[newline - 1] == '\r' ? newline - 1 : newline;
+    lines.push_back({text.substr(0, end), text.substr(end, newline + 1 - end)});
+    text.remove_prefix(newline + 1);
+  }
+  return lines;
+}
+
+// Every line of the input that no edit touched is in the written text, in
+// its order, as it was; only a last line without an ending may gain one.
+void CheckUntouchedLines(std::string_view input, std::string_view written, const Model& model) {
+  // The node each line of the input belongs to: the last header at or above
+  // it. The model lists the nodes read in file order.
+  const std::vector<TextLine> lines = SplitLines(input);
+  std::size_t owner = kNone;
+  std::size_t next = 0;
+  const std::vector<TextLine> out = SplitLines(written);
+  std::size_t found = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    while (next < model.nodes.size() && model.nodes[next].line != 0 &&
+           model.nodes[next].line <= number) {
+      owner = next++;
+    }
+    if (model.touched[i + 1] || (owner != kNone && model.nodes[owner].removed)) continue;
+    while (found < out.size() && !(out[found].text == lines[i].text &&
+                                   (lines[i].eol.empty() || out[found].eol == lines[i].eol))) {
+      ++found;
+    }
+    Check(found < out.size());
+    ++found;
   }
 }
 
@@ -193,20 +382,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::vector<Node*> handles;
   BuildModel(document, &model, &handles);
   Check(DumpModel(model) == DumpDocument(document));
+  std::size_t input_lines = 1;
+  for (const char c : input) input_lines += c == '\n' ? 1 : 0;
+  model.touched.assign(input_lines + 1, false);
 
   FuzzedDataProvider data(bytes, size);
   const int edits = data.ConsumeIntegralInRange(0, 24);
   for (int i = 0; i < edits && data.remaining_bytes() > 0; ++i) {
-    if (!handles.empty() && data.ConsumeIntegralInRange(0, 2) != 0) {
-      SetAttribute(data, &model, handles);
-    } else {
+    const int edit = handles.empty() ? 0 : data.ConsumeIntegralInRange(0, 7);
+    if (edit == 0) {
       AddNode(data, &document, &model, &handles);
+    } else if (edit <= 3) {
+      SetAttribute(data, &model, handles, /*ordered=*/edit == 3);
+    } else if (edit <= 5) {
+      RenameNode(data, &model, handles);
+    } else {
+      RemoveNode(data, &document, &model, handles);
     }
   }
   const std::string expected = DumpModel(model);
   Check(DumpDocument(document) == expected);
 
   const std::string written = kestrine::ini::Serialize(document);
+  CheckUntouchedLines(input, written, model);
   Document reread;
   Check(kestrine::ini::Parse(written, &reread, nullptr));
   Check(DumpDocument(reread) == expected);

@@ -106,6 +106,41 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// is missing or cannot be parsed; nothing is created or written).
   int SaveServiceToScript(const char* scriptFolder, CService* record, int* nodeNumber);
 
+  // ---- Editing the file in place (beyond the original API) -------------------
+  // Each changes one service node of "<folder>\WSDL\web_services.ini" where it
+  // stands, under the file's writers' lock (see kestrine/script_lock.h), and
+  // replaces the file atomically: every other line, comments included, stays
+  // byte for byte. They work on the file only: the records held by this
+  // repository are not changed. A service is found by its "Name" key (a node
+  // without one is named " ", as loading names it); a name held by more than
+  // one node is refused, not guessed.
+  //
+  // Statuses: 0 done; 1 null argument, the lock not had in time, a value
+  // that cannot be written, or the file cannot be saved (the file is left as
+  // it was; kestrine::LastSaveError says why); 2 the new name is held by
+  // another node; 3 the file is missing or cannot be parsed, or no node has
+  // the name; 4 more than one node has the name.
+
+  /// Sets the node of the service `name` to `record`: writes only the keys
+  /// whose values change (a value that reads back the same stays as it is
+  /// written), with the writer's rules for the groups: the proxy's and the
+  /// credentials' keys are blanked when the group is off, "ZR_ID" and the
+  /// UDDI keys are left out (removed) when not linked or not UDDI. A missing
+  /// key is inserted where the writer's key order puts it. "CreatedBy" and
+  /// "CreationDate" change only when `record` changes them. When the record's
+  /// name differs from `name`, the service is renamed too (status 2 when the
+  /// new name is held).
+  int UpdateServiceInScript(const char* scriptFolder, const char* name, const CService* record);
+
+  /// Sets the "Name" key of the service `name` to `newName` (not empty).
+  int RenameServiceInScript(const char* scriptFolder, const char* name, const char* newName);
+
+  /// Removes the node of the service `name` with all its lines, then renames
+  /// the service nodes after it so that they stay "Service_1" ... "Service_n"
+  /// in file order (only their header lines change): an append afterwards
+  /// gets the next free number.
+  int RemoveServiceFromScript(const char* scriptFolder, const char* name);
+
  protected:
   using ServiceMap = std::map<std::string, std::unique_ptr<CService>>;
 

@@ -1,5 +1,6 @@
 #include "ini/document.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ini/escape.h"
@@ -23,6 +24,14 @@ char* Document::StoreText(std::string_view text) {
 }
 
 Node* Document::AddRoot(std::string_view name) { return NewNode(nullptr, name, nullptr); }
+
+bool Document::RemoveRoot(Node* root) {
+  if (single_pass_) return false;
+  const auto found = std::find(roots_.begin(), roots_.end(), root);
+  if (found == roots_.end()) return false;
+  roots_.erase(found);  // the nodes stay in storage until the document goes
+  return true;
+}
 
 void Document::Clear() {
   roots_.clear();

@@ -34,6 +34,11 @@ class Document {
   /// written (see IsWritableName).
   Node* AddRoot(std::string_view name);
 
+  /// Removes a root with its whole subtree, as Node::RemoveChild does a
+  /// child; false (and nothing changed) when `root` is not a root of this
+  /// document or the document is read in a single pass.
+  bool RemoveRoot(Node* root);
+
   /// Makes every node, read or added: the new node is the last child of
   /// `parent`, or the last root when `parent` is null. `read` is the header
   /// line of a node read from the text (the parser), null for a node added

@@ -17,8 +17,9 @@ enum class Eol : std::uint8_t { kNone, kLf, kCrLf, kDocument };
 struct Line {
   static constexpr std::uint32_t kNoAttribute = std::numeric_limits<std::uint32_t>::max();
 
-  /// Offset and size of the text in the document's bytes. Unused for an
-  /// attribute that was set since, whose line is written from its key and value.
+  /// Offset and size of the text in the document's bytes; unused for an
+  /// attribute line added since, which is written from its key and value.
+  /// An attribute set since keeps its text up to the value.
   std::uint32_t offset = 0;
   std::uint32_t size = 0;
   /// Index of the attribute this line holds in its node, or kNoAttribute.

@@ -1,10 +1,13 @@
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <string>
 #include <utility>
 
 #include "ini/document.h"
 #include "ini/escape.h"
+#include "ini/header_text.h"
 
 namespace kestrine::ini {
 
@@ -32,6 +35,11 @@ Attribute* Node::FindMutable(std::string_view key) {
 }
 
 bool Node::SetAttribute(std::string_view key, std::string_view value) {
+  return SetAttribute(key, value, {});
+}
+
+bool Node::SetAttribute(std::string_view key, std::string_view value,
+                        const std::vector<std::string_view>& order) {
   if (owner_->single_pass()) return false;
   if (value.size() > UINT32_MAX) return false;
   if (Attribute* existing = FindMutable(key)) {
@@ -45,15 +53,89 @@ bool Node::SetAttribute(std::string_view key, std::string_view value) {
     return false;
   }
 
-  attributes_.emplace_back(std::string_view(owner_->StoreText(key), key.size()),
-                           std::string_view(owner_->StoreText(value), value.size()),
-                           /*line=*/0, /*rewritten=*/true);
+  // The attributes keep the order of their lines: the new one goes after
+  // those whose lines come before its own, which are renumbered.
+  const std::size_t at = NewAttributeLine(key, order);
+  std::size_t index = attributes_.size();
+  if (at != attribute_insert_) {
+    index = 0;
+    for (std::size_t i = 0; i < at; ++i) {
+      if (body_[i].attribute != Line::kNoAttribute) ++index;
+    }
+    for (Line& line : body_) {
+      if (line.attribute != Line::kNoAttribute && line.attribute >= index) ++line.attribute;
+    }
+  }
+  attributes_.emplace(attributes_.begin() + static_cast<std::ptrdiff_t>(index),
+                      std::string_view(owner_->StoreText(key), key.size()),
+                      std::string_view(owner_->StoreText(value), value.size()),
+                      /*line=*/0, /*rewritten=*/true);
 
   Line line;
-  line.attribute = static_cast<std::uint32_t>(attributes_.size() - 1);
+  line.attribute = static_cast<std::uint32_t>(index);
   line.eol = Eol::kDocument;
-  body_.insert(body_.begin() + static_cast<std::ptrdiff_t>(attribute_insert_), line);
-  ++attribute_insert_;
+  body_.insert(body_.begin() + static_cast<std::ptrdiff_t>(at), line);
+  ++attribute_insert_;  // the new line is at or before it
+  return true;
+}
+
+std::size_t Node::NewAttributeLine(std::string_view key,
+                                   const std::vector<std::string_view>& order) const {
+  const auto rank = [&order](std::string_view wanted) {
+    return static_cast<std::size_t>(std::find(order.begin(), order.end(), wanted) - order.begin());
+  };
+  const std::size_t own = rank(key);
+  if (own == order.size()) return attribute_insert_;
+  std::size_t after = 0;              // 1 + the last line with a key earlier in the order
+  std::size_t before = body_.size();  // the first line with a key later in the order
+  for (std::size_t i = 0; i < attribute_insert_; ++i) {
+    if (body_[i].attribute == Line::kNoAttribute) continue;
+    const std::size_t other = rank(attributes_[body_[i].attribute].key());
+    if (other < own) {
+      after = i + 1;
+    } else if (other < order.size() && before == body_.size()) {
+      before = i;  // a different key: its rank is not `own`
+    }
+  }
+  if (after != 0) return after;
+  return before != body_.size() ? before : attribute_insert_;
+}
+
+bool Node::Rename(std::string_view name) {
+  if (owner_->single_pass() || !IsWritableName(name)) return false;
+  if (name == name_) return true;
+  std::size_t depth = 0;
+  for (const Node* at = parent_; at != nullptr; at = at->parent_) ++depth;
+  // Each header read in the subtree spells this node's name at `depth` of
+  // its path; headers of added nodes are written from the names anyway.
+  // Without recursion: nesting is as deep as the file says.
+  std::vector<Node*> stack{this};
+  while (!stack.empty()) {
+    Node* node = stack.back();
+    stack.pop_back();
+    if (!node->added_) node->RespellHeaderName(depth, name);
+    stack.insert(stack.end(), node->children_.begin(), node->children_.end());
+  }
+  name_.assign(name);
+  return true;
+}
+
+void Node::RespellHeaderName(std::size_t depth, std::string_view name) {
+  HeaderName found;
+  // A header that was read always has its path's names.
+  if (!FindHeaderName(header_, depth, &found)) return;
+  std::string text(header_.substr(0, found.begin));
+  text.append(name).append(header_.substr(found.end));
+  header_ = std::string_view(owner_->StoreText(text), text.size());
+}
+
+bool Node::RemoveChild(Node* child) {
+  if (owner_->single_pass()) return false;
+  const auto found = std::find(children_.begin(), children_.end(), child);
+  if (found == children_.end()) return false;
+  // The node and its subtree stay in the document's storage, unreachable;
+  // they are freed with the document.
+  children_.erase(found);
   return true;
 }
 
@@ -80,6 +162,22 @@ bool Node::RemoveAddedLastChild() {
   // The node itself stays in the document's storage, unreachable; it is
   // freed with the document.
   children_.pop_back();
+  return true;
+}
+
+bool Node::RemoveAttribute(std::string_view key) {
+  if (owner_->single_pass()) return false;
+  // From the last line back, so that the positions still to visit stay put.
+  for (std::size_t at = body_.size(); at-- > 0;) {
+    const std::uint32_t index = body_[at].attribute;
+    if (index == Line::kNoAttribute || attributes_[index].key() != key) continue;
+    body_.erase(body_.begin() + static_cast<std::ptrdiff_t>(at));
+    if (at < attribute_insert_) --attribute_insert_;
+    attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(index));
+    for (Line& line : body_) {
+      if (line.attribute != Line::kNoAttribute && line.attribute > index) --line.attribute;
+    }
+  }
   return true;
 }
 

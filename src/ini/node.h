@@ -39,7 +39,7 @@ class Attribute {
   const char* c_value() const { return value_; }
   /// 1-based line number in the file read; 0 for an attribute added since.
   int line() const { return line_; }
-  /// Written from key and value rather than as read: the value was set.
+  /// Written with its value set since rather than as read.
   bool rewritten() const { return rewritten_; }
 
  private:
@@ -80,6 +80,7 @@ class Node {
   int line() const { return line_; }
   Node* parent() const { return parent_; }
   const std::vector<Node*>& children() const { return children_; }
+  /// The attributes, in the order of their lines.
   const std::pmr::vector<Attribute>& attributes() const { return attributes_; }
 
   /// The first attribute with this key, or null.
@@ -87,12 +88,44 @@ class Node {
 
   /// Sets the first attribute with this key, or adds one after the node's
   /// last attribute line. False (and nothing changed) when the key is new
-  /// and cannot be written (see IsWritableKey).
+  /// and cannot be written (see IsWritableKey). A line read from the text
+  /// keeps everything up to and including the "=" and the blanks after it,
+  /// and its line ending; only the value's text is replaced.
   bool SetAttribute(std::string_view key, std::string_view value);
+
+  /// As SetAttribute, but a new key's line goes where `order` (keys in the
+  /// order they are written) puts it: right after the last attribute line
+  /// whose key comes earlier in `order`, or else right before the first one
+  /// whose key comes later; when there is neither, or the key is not in
+  /// `order`, after the last attribute line. Keys not in `order` are passed
+  /// over. The attributes stay in the order of their lines.
+  bool SetAttribute(std::string_view key, std::string_view value,
+                    const std::vector<std::string_view>& order);
+
+  /// Gives the node another name. A node read from the text gets only the
+  /// name in its header rewritten (indentation, blanks, other names and a
+  /// comment after "]" stay), and so does each header read below it, which
+  /// spells that name in its path. False (and nothing changed) when the name
+  /// cannot be written (see IsWritableName) or the document is read in a
+  /// single pass. Siblings are not checked: the name may be one another
+  /// node holds, so that nodes can be renumbered one after the other.
+  bool Rename(std::string_view name);
+
+  /// Removes every line of an attribute with this key, with its attribute;
+  /// every other line stays as it is. False (nothing changed) in a document
+  /// read in a single pass; true, changing nothing, when there is none.
+  bool RemoveAttribute(std::string_view key);
 
   /// Adds a child after the existing ones; null when the name cannot be
   /// written (see IsWritableName).
   Node* AddChild(std::string_view name);
+
+  /// Removes a child with its whole subtree: none of their lines is written
+  /// any more. False (and nothing changed) when `child` is not a child of
+  /// this node or the document is read in a single pass. The removed nodes
+  /// stay in memory, readable, until the document is cleared or destroyed;
+  /// edits to them are not written.
+  bool RemoveChild(Node* child);
 
   /// Takes back the last child when it was added since reading, so that a
   /// child that could not be filled completely is not written. False (and
@@ -113,7 +146,8 @@ class Node {
 
   // Writing back (the writer).
 
-  /// The header line as read; empty for a node added since.
+  /// The header line as read, with the names of its path as they are now;
+  /// empty for a node added since.
   std::string_view header() const { return header_; }
   Eol header_eol() const { return header_eol_; }
   /// Added since reading: its header is written from the names of its path.
@@ -123,11 +157,14 @@ class Node {
 
  private:
   Attribute* FindMutable(std::string_view key);
+  std::size_t NewAttributeLine(std::string_view key,
+                               const std::vector<std::string_view>& order) const;
+  void RespellHeaderName(std::size_t depth, std::string_view name);
 
   Document* owner_;
   Node* parent_;
   std::string name_;         // NUL-terminated (short names need no heap)
-  std::string_view header_;  // the header line as read; empty when added
+  std::string_view header_;  // the header line as read (names renamed since); empty when added
   Eol header_eol_ = Eol::kDocument;
   int line_ = 0;
   bool added_ = false;

@@ -3,10 +3,12 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "ini/escape.h"
+#include "ini/header_text.h"
 
 namespace kestrine::ini {
 namespace {
@@ -95,9 +97,13 @@ bool Parser::Run(std::string bytes, Error* error) {
 
     const std::size_t first = SkipBlanks(text_, pos, end);
     if (first < end && text_[first] == '[') {
-      const std::size_t last = TrimBlanksBack(text_, first, end);
-      if (last - first < 2 || text_[last - 1] != ']') return Fail("header without closing ']'");
-      if (!HandleHeader(first + 1, last - 1, pos, end, eol)) return false;
+      // A comment may follow the "]" that closes the path.
+      const std::size_t close =
+          FindHeaderClose(std::string_view(text_ + pos, end - pos), first - pos);
+      if (close == std::string_view::npos) {
+        return Fail("header without closing ']' (only a comment may follow it)");
+      }
+      if (!HandleHeader(first + 1, pos + close, pos, end, eol)) return false;
     } else if (current_ != nullptr && first < end && text_[first] != ';' && text_[first] != '#') {
       // "key=value" needs a non-empty key: a line starting with "=" is no attribute.
       const void* equals = std::memchr(text_ + first, '=', end - first);

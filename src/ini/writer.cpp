@@ -1,6 +1,7 @@
 #include "ini/writer.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -95,8 +96,17 @@ void Writer::EmitNode(const Node& node) {
       continue;
     }
     const Attribute& attribute = node.attributes()[body_line.attribute];
-    line.assign(attribute.key());
-    line.push_back('=');
+    if (attribute.line() != 0) {
+      // A line read keeps its key as spelled, the "=" and the blanks after
+      // it; the old value's text, trailing blanks included, is replaced.
+      const std::string_view read = document_.LineText(body_line);
+      std::size_t value_begin = read.find('=') + 1;
+      while (value_begin < read.size() && IsBlank(read[value_begin])) ++value_begin;
+      line.assign(read.substr(0, value_begin));
+    } else {
+      line.assign(attribute.key());
+      line.push_back('=');
+    }
     AppendValueText(attribute.value(), &line);
     EmitText(line, body_line.eol);
   }

@@ -1,20 +1,16 @@
 // Saving records into a script's services file: appending one record, and
 // rewriting the file with the whole collection.
 #include <cerrno>
-#include <cstdio>
 #include <string>
-#include <system_error>
 
 #include "kestrine/service_repository_light.h"
-#include "platform/atomic_file.h"
-#include "platform/last_failure.h"
 #include "platform/path.h"
 #include "platform/sys.h"
 #include "repository/guarded.h"
 #include "repository/node_values.h"
+#include "repository/service_node.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
-#include "repository/value_codecs.h"
 #include "repository/vask_ini_tree.h"
 #include "repository/writers_lock.h"
 
@@ -22,32 +18,6 @@ namespace file = kestrine::services_file;
 namespace values = kestrine::node_values;
 
 namespace {
-
-// The writers' lock of the file for one save, with the library's wait. Held,
-// it also clears what a writer that died mid-save left: no live save can
-// own a temporary file of ours then.
-kestrine::platform::FolderLock LockForSave(const std::string& iniFilePath) {
-  namespace platform = kestrine::platform;
-  platform::ClearFailure();
-  int code = 0;
-  auto lock = kestrine::LockServicesFile(iniFilePath, platform::SaveLockWait(), &code);
-  const std::string path = platform::ToSystemPath(iniFilePath);
-  if (lock.held()) {
-    platform::RemoveLeftoverTemporaries(path);
-  } else if (code == EWOULDBLOCK) {
-    platform::RecordFailure(code, "another process is writing '" + path + "'");
-  } else {
-    platform::RecordFailure(code, "cannot lock the folder of '" + path + "': " +
-                                      std::generic_category().message(code));
-  }
-  return lock;
-}
-
-std::string NodeName(int n) {
-  char name[32] = {};
-  std::snprintf(name, sizeof name, file::kNodeNameFormat, n);
-  return name;
-}
 
 // Takes back the last child of `root` on leaving the scope, unless kept.
 class PartNode {
@@ -68,66 +38,10 @@ class PartNode {
 // Writes the record's keys into `node`; returns 0, or 1 when the tree refuses
 // a key. Running out of memory throws.
 int WriteServiceNode(void* node, const CService& record) {
-  const bool linked = record.GetLinkedToZR();
-  const bool uddi = record.GetLocationType() == LocationUDDI;
-  const bool proxy = record.GetUseProxySettings();
-  const bool security = record.GetUseSecuritySettings();
-  const std::string description = kestrine::codecs::EscapeDescription(record.GetDescription());
-
-  // The keys in the file's order; the first failure stops the node.
-  int status = values::WriteBool(node, file::kLinkedToZR, linked);
-  if (status == 0 && linked) status = values::WriteInt(node, file::kZRID, record.GetZRID());
-  const auto text = [&](const char* key, const char* value) {
-    if (status == 0) status = values::WriteText(node, key, value);
-  };
-  const auto boolean = [&](const char* key, bool value) {
-    if (status == 0) status = values::WriteBool(node, key, value);
-  };
-  const auto time = [&](const char* key, long value) {
-    if (status == 0) status = values::WriteTime(node, key, value);
-  };
-  text(file::kName, record.GetName());
-  text(file::kCreatedBy, record.GetCreatedBy());
-  text(file::kDescription, description.c_str());
-  text(file::kServiceName, record.GetServiceName());
-  text(file::kWSDLLocation, record.GetWSDLLocation());
-  text(file::kServiceAddress, record.GetServiceAddress());
-  if (status == 0) {
-    status = values::WriteInt(node, file::kLocationType, record.GetLocationType());
+  for (const auto& value : file::NodeValues(record)) {
+    if (values::WriteText(node, value.key, value.text.c_str()) != 0) return 1;
   }
-  if (uddi) {
-    text(file::kUDDIServer, record.GetUDDIServer());
-    if (status == 0) {
-      // The version is held in a long but stored in the integer form.
-      status =
-          values::WriteInt(node, file::kUDDIVersion, static_cast<int>(record.GetUDDIVersion()));
-    }
-    text(file::kUDDIServiceKey, record.GetUDDIServiceKey());
-  }
-  boolean(file::kKeepUpToDate, record.GetKeepUpToDate());
-  time(file::kCreationDate, record.GetCreationDate());
-  time(file::kLastSyncWithWSDL, record.GetLastSyncWithWSDL());
-  time(file::kLastSyncWithWSDLZROrig, record.GetLastSyncWithWSDLZROrig());
-  boolean(file::kOverrideServiceAddress, record.GetOverrideServiceAddress());
-  boolean(file::kUseProxy, proxy);
-  if (proxy) {
-    text(file::kProxyUserName, record.GetProxyUserName());
-    text(file::kProxyServerName, record.GetProxyServerName());
-    text(file::kProxyPortNumber, record.GetProxyPortNum());
-    text(file::kProxyPassword, record.GetProxyPassword());
-  } else {
-    text(file::kProxyUserName, "");
-    text(file::kProxyServerName, "");
-    text(file::kProxyPassword, "");
-    text(file::kProxyPortNumber, "");
-  }
-  boolean(file::kUseSecurity, security);
-  text(file::kPassword, security ? record.GetUserPassword() : "");
-  text(file::kUserName, security ? record.GetUserName() : "");
-  boolean(file::kUseJmsTransport, record.GetIsJMSTransport());
-  text(file::kJmsRequestQueue, record.GetJMSRequestQueue());
-  text(file::kJmsResponseQueue, record.GetJMSResponseQueue());
-  return status;
+  return 0;
 }
 
 }  // namespace
@@ -137,7 +51,7 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
   if (TreeHandle != nullptr) return 1;
   return kestrine::Guarded([&] {
     const std::string path = file::SavePath(scriptFolder);
-    const auto lock = LockForSave(path);
+    const auto lock = kestrine::LockForSave(path);
     if (!lock.held()) return 1;
     // The whole new file is built in memory and replaces the old one in a
     // single atomic save: a failure at any point leaves the old file as it
@@ -175,7 +89,7 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
     if (os_is_file_exist(path.c_str()) == 0) return 3;
     // Read, count, add and save under one hold: another writer's node
     // cannot slip in between, nor be overwritten by this save.
-    const auto lock = LockForSave(path);
+    const auto lock = kestrine::LockForSave(path);
     if (!lock.held()) return 1;
     if (os_is_file_exist(path.c_str()) == 0) return 3;
     if (TreeHandle != nullptr) return 1;
@@ -203,7 +117,7 @@ int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
   if (iniFilePath == nullptr) return 1;
   return kestrine::Guarded([&] {
     const std::string path = kestrine::platform::ToSystemPath(iniFilePath);
-    const auto lock = LockForSave(path);
+    const auto lock = kestrine::LockForSave(path);
     if (!lock.held()) return 1;
     return kestrine::sys::Unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : 1;
   });
@@ -212,7 +126,7 @@ int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
 int CServiceRepositoryLight::SaveInitialDataToIniFile(const char* iniFilePath) {
   if (iniFilePath == nullptr || TreeHandle != nullptr) return 1;
   return kestrine::Guarded([&] {
-    const auto lock = LockForSave(iniFilePath);
+    const auto lock = kestrine::LockForSave(iniFilePath);
     if (!lock.held()) return 1;
     TreeHandle = vaskinitree_new_ex(iniFilePath, 1);
     if (TreeHandle == nullptr) return 1;
@@ -241,7 +155,7 @@ int CServiceRepositoryLight::Save_SingleServiceDataToFile(const char* iniFilePat
 }
 
 int CServiceRepositoryLight::AppendServiceNode(void* root, int n, const CService* record) const {
-  void* node = vaskinitreenode_add_son(root, NodeName(n).c_str());
+  void* node = vaskinitreenode_add_son(root, file::NodeName(n).c_str());
   if (node == nullptr) return 1;
   // A node with only some of its keys would load as a different record: it
   // is taken back unless every key is written, also when writing throws.

@@ -4,7 +4,6 @@
 #include <new>
 #include <string>
 
-#include "platform/path.h"
 #include "repository/services_file.h"
 #include "repository/writers_lock.h"
 
@@ -13,18 +12,6 @@ namespace kestrine {
 struct ScriptLock::Hold {
   platform::FolderLock lock;
 };
-
-platform::FolderLock LockServicesFile(std::string_view iniFilePath,
-                                      std::chrono::milliseconds wait, int* error) {
-  std::string folder = platform::ToSystemPath(iniFilePath);
-  const std::size_t slash = folder.rfind('/');
-  if (slash == std::string::npos) {
-    folder = ".";
-  } else {
-    folder.resize(slash == 0 ? 1 : slash);
-  }
-  return platform::FolderLock::Acquire(folder, wait, error);
-}
 
 ScriptLock::ScriptLock(const char* scriptFolder, int waitMilliseconds) {
   if (scriptFolder == nullptr) {

@@ -35,7 +35,7 @@ inline std::string SavePath(std::string_view folder) {
 /// The root that holds the service nodes (exact, case-sensitive).
 inline constexpr char kServicesRoot[] = "Services";
 /// The name of a new service node, numbered from 1.
-inline constexpr char kNodeNameFormat[] = "Service_%d";
+inline std::string NodeName(int n) { return "Service_" + std::to_string(n); }
 
 // Keys of a service node, in the order in which a node is written.
 inline constexpr char kLinkedToZR[] = "LinkedToZR";

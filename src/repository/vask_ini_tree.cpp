@@ -4,11 +4,13 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
-#include "platform/file_probe.h"
 #include "ini/document.h"
 #include "ini/file.h"
+#include "platform/file_probe.h"
 
 namespace {
 
@@ -114,9 +116,44 @@ int vaskinitreenode_remove_last_son(void* node) {
   return 0;
 }
 
+int vaskinitreenode_remove_son(void* node, void* child) {
+  if (node == nullptr || child == nullptr) return 1;
+  Node& parent = *AsNode(node);
+  const auto& children = parent.children();
+  const auto index = static_cast<std::size_t>(
+      std::find(children.begin(), children.end(), AsNode(child)) - children.begin());
+  if (!parent.RemoveChild(AsNode(child))) return 1;
+  // A walk that had passed the child goes on with the one after it.
+  std::size_t& walk = TreeOf(parent).ChildWalk(&parent);
+  if (walk > index) --walk;
+  return 0;
+}
+
+int vaskinitreenode_rename(void* node, const char* name) {
+  if (node == nullptr || name == nullptr) return 1;
+  return AsNode(node)->Rename(name) ? 0 : 1;
+}
+
 int vaskinitreenode_set_attrib(void* node, const char* key, const char* value) {
-  if (node == nullptr || key == nullptr || value == nullptr) return 1;
-  return AsNode(node)->SetAttribute(key, value) ? 0 : 1;
+  return vaskinitreenode_set_attrib_ordered(node, key, value, nullptr, 0);
+}
+
+int vaskinitreenode_set_attrib_ordered(void* node, const char* key, const char* value,
+                                       const char* const* order, int count) {
+  if (node == nullptr || key == nullptr || value == nullptr || count < 0) return 1;
+  if (order == nullptr && count > 0) return 1;
+  std::vector<std::string_view> keys;
+  keys.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    if (order[i] == nullptr) return 1;
+    keys.emplace_back(order[i]);
+  }
+  return AsNode(node)->SetAttribute(key, value, keys) ? 0 : 1;
+}
+
+int vaskinitreenode_remove_attrib(void* node, const char* key) {
+  if (node == nullptr || key == nullptr) return 1;
+  return AsNode(node)->RemoveAttribute(key) ? 0 : 1;
 }
 
 int vaskinitree_save(void* tree, const char* path) {

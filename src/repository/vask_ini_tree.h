@@ -21,7 +21,7 @@ void vaskinitree_enumerate_roots(void* tree);
 /// The next root in file order; null after the last.
 void* vaskinitree_get_next_root(void* tree);
 
-/// The node's name; null for a null node.
+/// The node's name; null for a null node. Valid until the node is renamed.
 const char* vaskinitreenode_get_name(void* node);
 
 /// Restarts the walk over the node's children.
@@ -45,8 +45,42 @@ void* vaskinitreenode_add_son(void* node, const char* name);
 /// non-zero when there is no such child.
 int vaskinitreenode_remove_last_son(void* node);
 
-/// Sets the first attribute with this key or adds one; 0 on success.
+/// Removes `child`, a child of `node`, with its whole subtree; none of their
+/// lines is written any more. 0 on success; non-zero (nothing changed) when
+/// `child` is not a child of `node` (also when removed before) or the tree
+/// is read in a single pass. A walk over the node's children that had passed
+/// the child goes on with the child after it. The removed nodes' handles
+/// stay readable until the tree is deleted; edits to them are not written.
+int vaskinitreenode_remove_son(void* node, void* child);
+
+/// Gives the node another name; in the file only the name in its header
+/// changes (and in the headers of the nodes below it, whose paths spell it).
+/// 0 on success; non-zero (nothing changed) when the name cannot be written
+/// or the tree is read in a single pass. Siblings are not checked, so nodes
+/// can be renumbered one after the other (Service_3 to Service_2 while
+/// Service_2 still exists). An earlier name pointer of the node is invalid
+/// after a rename.
+int vaskinitreenode_rename(void* node, const char* name);
+
+/// Sets the first attribute with this key or adds one; 0 on success. A line
+/// read from the file keeps its key as spelled, the "=" and the blanks after
+/// it, and its line ending: only the value's text changes.
 int vaskinitreenode_set_attrib(void* node, const char* key, const char* value);
+
+/// As vaskinitreenode_set_attrib, but a new key's line goes where `order`,
+/// `count` keys in the order they are written, puts it: right after the last
+/// attribute line whose key comes earlier in `order`, or else right before
+/// the first one whose key comes later; when there is neither, or the key is
+/// not in `order`, after the node's last attribute line. Non-zero (nothing
+/// changed) also when `count` is negative, or `order` or one of its first
+/// `count` keys is null (`order` may be null when `count` is 0).
+int vaskinitreenode_set_attrib_ordered(void* node, const char* key, const char* value,
+                                       const char* const* order, int count);
+
+/// Removes every line of the node's attributes with this key; 0 on success
+/// (also when there is none), non-zero for a null argument or a tree read
+/// for one forward pass.
+int vaskinitreenode_remove_attrib(void* node, const char* key);
 
 /// Writes the tree to `path`, atomically; 0 on success.
 int vaskinitree_save(void* tree, const char* path);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string_view>
 
+
 #include "platform/folder_lock.h"
 
 namespace kestrine {
@@ -15,6 +16,12 @@ namespace kestrine {
 /// why; `error` as there.
 platform::FolderLock LockServicesFile(std::string_view iniFilePath,
                                       std::chrono::milliseconds wait, int* error);
+
+/// The lock for one save of the library, with the library's wait
+/// (platform::SaveLockWait). Clears this thread's last failure first and
+/// records why when the lock is not had. Held, it also removes what a writer
+/// that died mid-save left: no live save can own a temporary file then.
+platform::FolderLock LockForSave(std::string_view iniFilePath);
 
 }  // namespace kestrine
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ini/document.h"
@@ -24,6 +25,11 @@ std::string EditText(const std::string& text, Edit edit) {
   Error error;
   EXPECT_TRUE(Parse(written, &reread, &error)) << error.line << ": " << error.message;
   return written;
+}
+
+Node* Root(Document& document, std::size_t index) { return document.roots().at(index); }
+Node* Child(Document& document, std::size_t root, std::size_t child) {
+  return Root(document, root)->children().at(child);
 }
 
 // Values that need care: each is set, written, read back and compared.
@@ -134,6 +140,7 @@ TEST(EditNames, RefusesNamesThatCannotBeWritten) {
     EXPECT_EQ(document.AddRoot(name), nullptr) << "name '" << name << "'";
     Node* root = document.AddRoot("R");
     EXPECT_EQ(root->AddChild(name), nullptr) << "name '" << name << "'";
+    EXPECT_FALSE(root->Rename(name)) << "name '" << name << "'";
     EXPECT_TRUE(root->children().empty());
     EXPECT_EQ(Serialize(document), "[R]\n");
   }
@@ -148,6 +155,14 @@ TEST(EditNames, AcceptsNamesThatReadBack) {
     ASSERT_TRUE(Parse(Serialize(document), &reread, nullptr)) << name;
     EXPECT_EQ(reread.roots().at(0)->name(), name);
     EXPECT_EQ(reread.roots()[0]->children().at(0)->name(), name);
+
+    // Renamed in a header read with a comment after it.
+    const std::string renamed = EditText("[R]\n[R\\a] ; c\n[R\\a\\b]\n", [&](Document& d) {
+      ASSERT_TRUE(Child(d, 0, 0)->Rename(name)) << name;
+    });
+    ASSERT_TRUE(Parse(renamed, &reread, nullptr)) << name;
+    EXPECT_EQ(reread.roots()[0]->children().at(0)->name(), name);
+    EXPECT_EQ(reread.roots()[0]->children()[0]->children().at(0)->name(), "b");
   }
 }
 
@@ -158,7 +173,7 @@ TEST(EditAttributes, SetReplacesFirstOfDuplicates) {
     EXPECT_EQ(node->FindAttribute("k")->value(), "3");
     EXPECT_EQ(node->attributes()[1].value(), "2");
   });
-  EXPECT_EQ(text, "[A]\nk=3\nk = 2\n");
+  EXPECT_EQ(text, "[A]\nk = 3\nk = 2\n");
 }
 
 TEST(EditAttributes, SameValueKeepsLineAsWritten) {
@@ -183,7 +198,8 @@ TEST_P(PlacementTest, NewLinesLandInPlace) {
   EXPECT_EQ(EditText(GetParam().before, GetParam().edit), GetParam().after);
 }
 
-Node* Root(Document& document, std::size_t index) { return document.roots().at(index); }
+// The order keys are written in, for inserts that follow it.
+const std::vector<std::string_view> kOrder = {"A", "B", "C", "D"};
 
 INSTANTIATE_TEST_SUITE_P(
     Text, PlacementTest,
@@ -202,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                         Root(d, 0)->SetAttribute("k", "new");
                         Root(d, 0)->SetAttribute("j", "same");
                       },
-                      "[A]\r\nk=new\r\nj = same\r\n"},
+                      "[A]\r\nk = new\r\nj = same\r\n"},
         PlacementCase{"ChildAfterParentSubtree",
                       "[S]\nCount=1\n\n[S\\a]\nx=1\n; tail\n[Other]\ny=2\n",
                       [](Document& d) { Root(d, 0)->AddChild("b")->SetAttribute("k", "v"); },
@@ -235,7 +251,73 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       "[Services]\nCount=1\n\n[Services\\Service_1]\nName=A\n"},
         PlacementCase{"BomKeptFirst", "\xEF\xBB\xBF", [](Document& d) { d.AddRoot("A"); },
-                      "\xEF\xBB\xBF[A]\n"}),
+                      "\xEF\xBB\xBF[A]\n"},
+        // Values set in place: only the value's text changes.
+        PlacementCase{"SetKeepsKeySpellingBlanksAndEnding",
+                      "[A]\r\n\t Key \t=  \"old\"  \r\nj=1\nk= v",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("Key", " new");
+                        Root(d, 0)->SetAttribute("k", "w");
+                      },
+                      "[A]\r\n\t Key \t=  \" new\"\r\nj=1\nk= w"},
+        PlacementCase{"SetToEmptyKeepsBlanksAfterEquals", "[A]\nk =  v \n",
+                      [](Document& d) { Root(d, 0)->SetAttribute("k", ""); }, "[A]\nk =  \n"},
+        // New keys in the given order.
+        PlacementCase{"OrderedAfterLastEarlierKey", "[S]\nA=1\n; c\nX=0\nD=4\n\n[T]\n",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("C", "3", kOrder);
+                        Root(d, 0)->SetAttribute("B", "2", kOrder);
+                      },
+                      "[S]\nA=1\nB=2\nC=3\n; c\nX=0\nD=4\n\n[T]\n"},
+        PlacementCase{"OrderedBeforeFirstLaterKey", "[S]\nX=0\n\nC=3\nD=4\n",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("B", "2", kOrder);
+                        Root(d, 0)->SetAttribute("A", "1", kOrder);
+                        Root(d, 0)->SetAttribute("D", "dup", kOrder);  // sets the existing D
+                      },
+                      "[S]\nX=0\n\nA=1\nB=2\nC=3\nD=dup\n"},
+        PlacementCase{"OrderedWithoutRankedNeighboursAtEnd", "[S]\nX=0\n; c\n",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("B", "2", kOrder);
+                        Root(d, 0)->SetAttribute("Y", "9", kOrder);  // not in the order
+                        Root(d, 0)->SetAttribute("A", "1", kOrder);
+                      },
+                      "[S]\nX=0\nA=1\nB=2\nY=9\n; c\n"},
+        // Removing takes a node's header, body and subtree, nothing else.
+        PlacementCase{"RemoveChildWithSubtree",
+                      "[S]\nCount=2\n\n[S\\a]\nx=1\n; a's\n[S\\a\\d]\ny=2\n[S\\b]\nz=3",
+                      [](Document& d) { Root(d, 0)->RemoveChild(Child(d, 0, 0)); },
+                      "[S]\nCount=2\n\n[S\\b]\nz=3"},
+        PlacementCase{"RemoveRootKeepsPreambleAndLastLine", "; c\r\n[A]\r\nk=v\r\n[B]\r\nx=1",
+                      [](Document& d) {
+                        d.RemoveRoot(Root(d, 0));
+                        d.AddRoot("C");
+                      },
+                      "; c\r\n[B]\r\nx=1\r\n\r\n[C]\r\n"},
+        // Renaming rewrites the name in the headers that spell it.
+        PlacementCase{"RenameKeepsIndentBlanksAndComment",
+                      "[S]\r\n  [ S \\ Service_2 ]\t; second # one\r\nName=B\r\n",
+                      [](Document& d) { Child(d, 0, 0)->Rename("Service_1"); },
+                      "[S]\r\n  [ S \\ Service_1 ]\t; second # one\r\nName=B\r\n"},
+        PlacementCase{"RenameRewritesPathsBelow",
+                      "[S]\n[S\\a] ;c\n[S\\a\\x]\n[ S\\ a \\x\\y]\n[T]\n",
+                      [](Document& d) {
+                        Child(d, 0, 0)->AddChild("n");
+                        Child(d, 0, 0)->Rename("b");
+                        Root(d, 0)->Rename("R");
+                      },
+                      "[R]\n[R\\b] ;c\n[R\\b\\x]\n[ R\\ b \\x\\y]\n\n[R\\b\\n]\n[T]\n"},
+        PlacementCase{"RemoveThenRenumber",
+                      "[Services]\nCount=3\n\n[Services\\Service_1]\nName=A\n\n"
+                      "[Services\\Service_2]\nName=B\n\n[Services\\Service_3] ; c\nName=C\n",
+                      [](Document& d) {
+                        Root(d, 0)->RemoveChild(Child(d, 0, 0));
+                        Child(d, 0, 0)->Rename("Service_1");
+                        Child(d, 0, 1)->Rename("Service_2");
+                        Root(d, 0)->SetAttribute("Count", "2");
+                      },
+                      "[Services]\nCount=2\n\n[Services\\Service_1]\nName=B\n\n"
+                      "[Services\\Service_2] ; c\nName=C\n"}),
     [](const auto& test) { return test.param.name; });
 
 TEST(EditScale, ManyChildrenUnderRootFollowedByAnother) {

@@ -84,7 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"ChildOfLatestSameNamedNode", "[S]\n[S\\a]\n[S\\a]\n[S\\a\\x]\n", "S(a a(x))"},
         ReadCase{"HeaderAfterDeeperNodes", "[a]\n[a\\b]\n[a\\b\\c]\n[a\\d]\n[a\\d\\e]\n",
                  "a(b(c) d(e))"},
-        ReadCase{"BracketsInsideName", "[a]b]\n[[x]\n", "a]b [x"}),
+        ReadCase{"BracketsInsideName", "[a]b]\n[[x]\n", "a]b [x"},
+        ReadCase{"HeaderComments", "[S] ; c\n[S\\a]\t# c ]x\nk=v ; data\n[T];x\n[a]b] #c\n",
+                 "S(a{k=v ; data}) T a]b"},
+        ReadCase{"LastBracketClosesWhenLineEndsInOne", "[a] ; b]\n[c]#[d]\n", "a] ; b c]#[d"}),
     [](const auto& test) { return test.param.name; });
 
 struct ValueCase {
@@ -150,6 +153,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(MalformedCase{"NoClosingBracket", "[A\n", 1},
                       MalformedCase{"OpenBracketOnly", "[A]\n[", 2},
                       MalformedCase{"TextAfterBracket", "; c\r\n [A] x\r\n", 2},
+                      MalformedCase{"TextBeforeComment", "[A] x ; c\n", 1},
+                      MalformedCase{"CommentWithoutBracket", "[A ; c\n", 1},
+                      MalformedCase{"EmptyNameBeforeComment", "[A]\n[A\\ ] ; c\n", 2},
                       MalformedCase{"EmptyHeader", "k=v\n[A]\n[]\n", 3},
                       MalformedCase{"BlankName", "[A]\n[ \t]\n", 2},
                       MalformedCase{"EmptyMiddleName", "[A]\n[A\\\\b]\n", 2},
@@ -203,6 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"NoFinalLineEnding", "[A]\nk=v"},
                       RoundTripCase{"FinalCr", "[A]\nk=v\r"},
                       RoundTripCase{"OnlyComments", "; a\n# b"},
+                      RoundTripCase{"HeaderComments", "  [ S ]  ; c \r\n[S\\a]#x\n\t[T]\t;"},
                       RoundTripCase{"BinaryBytes", std::string("[A]\nk=\x01\x02\xFF\x00z\n", 10)}),
     [](const auto& test) { return test.param.name; });
 

@@ -266,6 +266,21 @@ const Operation kOperations[] = {
      [](Scene& s) {
        return s.repository.SaveServiceToScript(s.script.c_str(), &s.record, &s.nodeNumber);
      }},
+    {"UpdateServiceInScript",
+     [](Scene& s) {
+       return s.repository.UpdateServiceInScript(s.script.c_str(), "Loaded service 2, named at length",
+                                                 &s.record);
+     }},
+    {"RenameServiceInScript",
+     [](Scene& s) {
+       return s.repository.RenameServiceInScript(s.script.c_str(),
+                                                 "Loaded service 2, named at length", kNewName);
+     }},
+    {"RemoveServiceFromScript",
+     [](Scene& s) {
+       return s.repository.RemoveServiceFromScript(s.script.c_str(),
+                                                   "Loaded service 1, named at length");
+     }},
     {"SaveInitialDataToIniFile",
      [](Scene& s) { return s.repository.SaveInitialDataToIniFile(s.filePath.c_str()); }},
     {"DeleteExistingFile",

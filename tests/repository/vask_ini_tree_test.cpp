@@ -40,6 +40,14 @@ std::vector<std::string> SonNames(void* node) {
   return names;
 }
 
+// The first root, its walk over its children started.
+void* FirstRootWalkingSons(void* tree) {
+  vaskinitree_enumerate_roots(tree);
+  void* root = vaskinitree_get_next_root(tree);
+  vaskinitreenode_enumerate_sons(root);
+  return root;
+}
+
 TEST(IniTreeApi, NullArgumentsAreHarmless) {
   TempDir dir;
   TreeHandle tree(vaskinitree_new_ex((dir / "f.ini").c_str(), 1));
@@ -63,6 +71,18 @@ TEST(IniTreeApi, NullArgumentsAreHarmless) {
   EXPECT_NE(vaskinitreenode_set_attrib(nullptr, "k", "v"), 0);
   EXPECT_NE(vaskinitreenode_set_attrib(root, nullptr, "v"), 0);
   EXPECT_NE(vaskinitreenode_set_attrib(root, "k", nullptr), 0);
+  const char* const order[] = {"a", nullptr};
+  EXPECT_NE(vaskinitreenode_set_attrib_ordered(nullptr, "k", "v", order, 1), 0);
+  EXPECT_NE(vaskinitreenode_set_attrib_ordered(root, "k", "v", nullptr, 1), 0);
+  EXPECT_NE(vaskinitreenode_set_attrib_ordered(root, "k", "v", order, 2), 0);
+  EXPECT_NE(vaskinitreenode_set_attrib_ordered(root, "k", "v", order, -1), 0);
+  EXPECT_EQ(vaskinitreenode_get_attrib(root, "k"), nullptr);
+  EXPECT_NE(vaskinitreenode_remove_son(nullptr, root), 0);
+  EXPECT_NE(vaskinitreenode_remove_son(root, nullptr), 0);
+  EXPECT_NE(vaskinitreenode_remove_son(root, root), 0);
+  EXPECT_NE(vaskinitreenode_rename(nullptr, "B"), 0);
+  EXPECT_NE(vaskinitreenode_rename(root, nullptr), 0);
+  EXPECT_STREQ(vaskinitreenode_get_name(root), "A");
   EXPECT_NE(vaskinitree_save(nullptr, (dir / "f.ini").c_str()), 0);
   EXPECT_NE(vaskinitree_save(tree.handle, nullptr), 0);
   vaskinitree_delete(nullptr);
@@ -99,9 +119,7 @@ TEST(IniTreeApi, SinglePassReleasesChildrenBehindTheWalk) {
   WriteBytes(path, text);
   TreeHandle tree(vaskinitree_new_ex(path.c_str(), 2));
   ASSERT_NE(tree.handle, nullptr);
-  vaskinitree_enumerate_roots(tree.handle);
-  void* root = vaskinitree_get_next_root(tree.handle);
-  vaskinitreenode_enumerate_sons(root);
+  void* root = FirstRootWalkingSons(tree.handle);
   void* a = vaskinitreenode_get_next_son(root);
   EXPECT_STREQ(vaskinitreenode_get_attrib(a, "k"), "1");
   void* b = vaskinitreenode_get_next_son(root);
@@ -113,6 +131,9 @@ TEST(IniTreeApi, SinglePassReleasesChildrenBehindTheWalk) {
   EXPECT_STREQ(vaskinitreenode_get_attrib(root, "k"), "root");
 
   EXPECT_NE(vaskinitreenode_set_attrib(root, "k", "x"), 0);
+  EXPECT_NE(vaskinitreenode_set_attrib_ordered(root, "n", "x", nullptr, 0), 0);
+  EXPECT_NE(vaskinitreenode_rename(b, "c"), 0);
+  EXPECT_NE(vaskinitreenode_remove_son(root, b), 0);
   EXPECT_EQ(vaskinitreenode_add_son(root, "c"), nullptr);
   EXPECT_EQ(vaskinitree_add_root(tree.handle, "T"), nullptr);
   EXPECT_NE(vaskinitree_save(tree.handle, path.c_str()), 0);
@@ -216,6 +237,39 @@ TEST(IniTreeApi, RemovesOnlyAnAddedLastSon) {
   EXPECT_NE(vaskinitreenode_remove_last_son(nullptr), 0);
   ASSERT_EQ(vaskinitree_save(tree.handle, path.c_str()), 0);
   EXPECT_EQ(ReadBytes(path), "[S]\n[S\\a]\nk=1\n");
+}
+
+// Removing a service and renumbering the ones after it, as the repository
+// does: the walk goes on with the next child, and the lines not edited are
+// saved as they were.
+TEST(IniTreeApi, RemovesRenamesAndSetsWhereTheyStand) {
+  TempDir dir;
+  const std::string path = dir / "f.ini";
+  WriteBytes(path,
+             "[S]\r\nCount = 3\r\n[S\\Service_1]\r\nName=A\r\n"
+             "[S\\Service_2] ; B\r\nName=B\r\nUserName=u\r\n[S\\Service_3]\r\nName=C\r\n");
+  TreeHandle tree(vaskinitree_new_ex(path.c_str(), 0));
+  ASSERT_NE(tree.handle, nullptr);
+  void* root = FirstRootWalkingSons(tree.handle);
+  void* first = vaskinitreenode_get_next_son(root);
+  ASSERT_EQ(vaskinitreenode_remove_son(root, first), 0);
+  EXPECT_NE(vaskinitreenode_remove_son(root, first), 0);  // gone already
+  void* second = vaskinitreenode_get_next_son(root);
+  ASSERT_STREQ(vaskinitreenode_get_name(second), "Service_2");
+  void* third = vaskinitreenode_get_next_son(root);
+  ASSERT_EQ(vaskinitreenode_rename(second, "Service_1"), 0);
+  ASSERT_EQ(vaskinitreenode_rename(third, "Service_2"), 0);
+  EXPECT_NE(vaskinitreenode_rename(third, "a\\b"), 0);
+  EXPECT_STREQ(vaskinitreenode_get_name(third), "Service_2");
+  ASSERT_EQ(vaskinitreenode_set_attrib(root, "Count", "2"), 0);
+  const char* const order[] = {"Name", "Password", "UserName"};
+  ASSERT_EQ(vaskinitreenode_set_attrib_ordered(second, "Password", "p;w", order, 3), 0);
+  ASSERT_EQ(vaskinitree_save(tree.handle, path.c_str()), 0);
+  EXPECT_EQ(ReadBytes(path),
+            "[S]\r\nCount = 2\r\n"
+            "[S\\Service_1] ; B\r\nName=B\r\nPassword=p;w\r\nUserName=u\r\n"
+            "[S\\Service_2]\r\nName=C\r\n");
+  EXPECT_EQ(SonNames(root), (std::vector<std::string>{"Service_1", "Service_2"}));
 }
 
 TEST(IniTreeApi, SaveIntoMissingFolderFails) {

@@ -1,0 +1,198 @@
+// Editing a service where it stands: only the edited record's lines change
+// (and, after a removal, the headers renumbered behind it); every other byte
+// of a hand-commented file stays.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "record_expectations.h"
+#include "script_folder.h"
+#include "testable_repository.h"
+#include "time_zone.h"
+
+namespace kestrine::testing {
+namespace {
+
+// The file cut at its header lines: the text before the first header, then
+// one piece per section, header line first.
+std::vector<std::string> Sections(const std::string& text) {
+  std::vector<std::string> sections(1);
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    end = end == std::string::npos ? text.size() : end + 1;
+    const std::string line = text.substr(begin, end - begin);
+    if (!line.empty() && line[0] == '[') sections.emplace_back();
+    sections.back() += line;
+    begin = end;
+  }
+  return sections;
+}
+
+std::string WithoutHeader(const std::string& section) {
+  return section.substr(section.find('\n') + 1);
+}
+
+CService Loaded(const ScriptFolder& script, const char* name) {
+  TestableRepository repository;
+  EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+  CService record;
+  EXPECT_EQ(repository.GetServiceByName(name, &record), 0) << name;
+  return record;
+}
+
+struct EditCase {
+  const char* label;
+  std::function<int(TestableRepository&, const ScriptFolder&)> edit;
+  int status;
+  int changed;      // the section that may change (1-based service), 0 none
+  bool removed;     // that section is gone; the headers after it renumbered
+  std::function<void(const ScriptFolder&)> check;
+};
+
+int Update(TestableRepository& repository, const ScriptFolder& script, const char* name,
+           const std::function<void(CService&)>& change) {
+  CService record = Loaded(script, name);
+  change(record);
+  return repository.UpdateServiceInScript(script.c_str(), name, &record);
+}
+
+const EditCase kEdits[] = {
+    {"UpdateChangesOnlyItsValues",
+     [](auto& repository, const auto& script) {
+       return Update(repository, script, "OrderStatus", [](CService& record) {
+         record.SetServiceAddress("http://erp2.example.com/orders/OrderStatus");
+         record.SetUseSecuritySettings(true);
+         record.SetUserName("status-bot");
+         record.SetUserPassword("n3w;secret");
+       });
+     },
+     0, 3, false,
+     [](const auto& script) {
+       const CService record = Loaded(script, "OrderStatus");
+       EXPECT_STREQ(record.GetServiceAddress(), "http://erp2.example.com/orders/OrderStatus");
+       EXPECT_STREQ(record.GetUserPassword(), "n3w;secret");
+     }},
+    {"UpdateThatTurnsGroupsOffBlanksThem",
+     [](auto& repository, const auto& script) {
+       return Update(repository, script, "ShippingQuote", [](CService& record) {
+         record.SetUseProxySettings(false);
+         record.SetUseSecuritySettings(false);
+       });
+     },
+     0, 4, false,
+     [](const auto& script) {
+       const CService record = Loaded(script, "ShippingQuote");
+       EXPECT_FALSE(record.GetUseProxySettings());
+       EXPECT_STREQ(record.GetProxyServerName(), "");
+       EXPECT_STREQ(record.GetUserName(), "");
+     }},
+    {"UpdateWithNothingChangedWritesNothing",
+     [](auto& repository, const auto& script) {
+       return Update(repository, script, "OrderEntry", [](CService&) {});
+     },
+     0, 0, false, nullptr},
+    {"Rename",
+     [](auto& repository, const auto& script) {
+       return repository.RenameServiceInScript(script.c_str(), "OrderEntryTest", "OrderEntryQA");
+     },
+     0, 2, false, [](const auto& script) { Loaded(script, "OrderEntryQA"); }},
+    {"RenameToAHeldNameIsRefused",
+     [](auto& repository, const auto& script) {
+       return repository.RenameServiceInScript(script.c_str(), "OrderEntryTest", "OrderStatus");
+     },
+     2, 0, false, nullptr},
+    {"RemoveRenumbersTheNodesAfterIt",
+     [](auto& repository, const auto& script) {
+       return repository.RemoveServiceFromScript(script.c_str(), "OrderEntryTest");
+     },
+     0, 2, true,
+     [](const auto& script) {
+       TestableRepository repository;
+       CService record;
+       record.SetName("Appended");
+       int node = 0;
+       EXPECT_EQ(repository.SaveServiceToScript(script.c_str(), &record, &node), 0);
+       EXPECT_EQ(node, 4);
+       const auto sections = Sections(script.Read());
+       EXPECT_EQ(sections.back().rfind("[Services\\Service_4]", 0), 0u) << sections.back();
+     }},
+    {"MissingNameOrFile",
+     [](auto& repository, const auto& script) {
+       return repository.RemoveServiceFromScript(script.c_str(), "NoSuchService") == 3 &&
+                      repository.RenameServiceInScript((script.path() + "/none").c_str(), "A",
+                                                       "B") == 3
+                  ? 3
+                  : -1;
+     },
+     3, 0, false, nullptr},
+};
+
+struct LabelOf {
+  std::string operator()(const ::testing::TestParamInfo<EditCase>& test) const {
+    return test.param.label;
+  }
+};
+
+class EditInPlace : public ::testing::TestWithParam<EditCase> {
+ protected:
+  ScopedTimeZone zone_{kCentralEurope};
+};
+
+TEST_P(EditInPlace, KeepsEveryOtherByte) {
+  const EditCase& test = GetParam();
+  ScriptFolder script;
+  script.Write(ReadBytes(std::string(KESTRINE_SAMPLE_SCRIPTS) + "/Orders/WSDL/web_services.ini"));
+  const std::string before = script.Read();
+  const CService creator = Loaded(script, "OrderStatus");
+
+  TestableRepository repository;
+  EXPECT_EQ(test.edit(repository, script), test.status);
+  const std::string after = script.Read();
+  if (test.changed == 0) {
+    EXPECT_EQ(after, before);
+  }
+
+  // Section 0 is the text before the first header, 1 the [Services] root,
+  // then one per service.
+  auto old_sections = Sections(before);
+  auto new_sections = Sections(after);
+  const std::size_t changed = test.changed == 0 ? 0 : static_cast<std::size_t>(test.changed) + 1;
+  if (test.removed) old_sections.erase(old_sections.begin() + static_cast<std::ptrdiff_t>(changed));
+  ASSERT_EQ(new_sections.size(), old_sections.size());
+  for (std::size_t i = 0; i < old_sections.size(); ++i) {
+    if (changed != 0 && i == changed && !test.removed) continue;
+    if (test.removed && i >= changed) {
+      EXPECT_EQ(WithoutHeader(new_sections[i]), WithoutHeader(old_sections[i])) << i;
+    } else {
+      EXPECT_EQ(new_sections[i], old_sections[i]) << i;
+    }
+  }
+  if (test.status == 0 && !test.removed) {
+    const CService status = Loaded(script, "OrderStatus");
+    EXPECT_STREQ(status.GetCreatedBy(), creator.GetCreatedBy());
+    EXPECT_EQ(status.GetCreationDate(), creator.GetCreationDate());
+  }
+  if (test.check) test.check(script);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, EditInPlace, ::testing::ValuesIn(kEdits),
+                         LabelOf());
+
+TEST(EditInPlaceRefusals, NameHeldByTwoNodesIsNotGuessed) {
+  ScriptFolder script;
+  script.Write("[Services]\n[Services\\Service_1]\nName=Twin\n[Services\\Service_2]\nName=Twin\n");
+  const std::string before = script.Read();
+  TestableRepository repository;
+  CService record;
+  record.SetName("Twin");
+  EXPECT_EQ(repository.UpdateServiceInScript(script.c_str(), "Twin", &record), 4);
+  EXPECT_EQ(repository.RenameServiceInScript(script.c_str(), "Twin", "Other"), 4);
+  EXPECT_EQ(repository.RemoveServiceFromScript(script.c_str(), "Twin"), 4);
+  EXPECT_EQ(script.Read(), before);
+}
+
+}  // namespace
+}  // namespace kestrine::testing
