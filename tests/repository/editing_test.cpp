@@ -1,5 +1,6 @@
 // Editing a service where it stands: only the edited record's lines change
-// (and, after a removal, the headers renumbered behind it); every other byte
+// (its section, and the comments right above its header that introduce it;
+// after a removal, also the headers renumbered behind it); every other byte
 // of a hand-commented file stays.
 #include <gtest/gtest.h>
 
@@ -15,24 +16,55 @@
 namespace kestrine::testing {
 namespace {
 
-// The file cut at its header lines: the text before the first header, then
-// one piece per section, header line first.
+bool IsComment(const std::string& line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  return first != std::string::npos && (line[first] == ';' || line[first] == '#');
+}
+
+bool IsHeader(const std::string& line) { return !line.empty() && line[0] == '['; }
+
+// The file cut before its header lines: the text before the first header,
+// then one piece per section, starting with the comment lines right above
+// its header, which introduce it.
 std::vector<std::string> Sections(const std::string& text) {
-  std::vector<std::string> sections(1);
+  std::vector<std::vector<std::string>> sections(1);
   std::size_t begin = 0;
   while (begin < text.size()) {
     std::size_t end = text.find('\n', begin);
     end = end == std::string::npos ? text.size() : end + 1;
     const std::string line = text.substr(begin, end - begin);
-    if (!line.empty() && line[0] == '[') sections.emplace_back();
-    sections.back() += line;
+    if (IsHeader(line)) {
+      std::vector<std::string> introduction;
+      auto& previous = sections.back();
+      while (!previous.empty() && IsComment(previous.back())) {
+        introduction.insert(introduction.begin(), previous.back());
+        previous.pop_back();
+      }
+      sections.push_back(std::move(introduction));
+    }
+    sections.back().push_back(line);
     begin = end;
   }
-  return sections;
+  std::vector<std::string> joined;
+  for (const auto& lines : sections) {
+    joined.emplace_back();
+    for (const std::string& line : lines) joined.back() += line;
+  }
+  return joined;
 }
 
+// A section without its header line.
 std::string WithoutHeader(const std::string& section) {
-  return section.substr(section.find('\n') + 1);
+  std::string rest;
+  std::size_t begin = 0;
+  while (begin < section.size()) {
+    std::size_t end = section.find('\n', begin);
+    end = end == std::string::npos ? section.size() : end + 1;
+    const std::string line = section.substr(begin, end - begin);
+    if (!IsHeader(line)) rest += line;
+    begin = end;
+  }
+  return rest;
 }
 
 CService Loaded(const ScriptFolder& script, const char* name) {
