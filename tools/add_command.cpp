@@ -108,8 +108,7 @@ void AddOptionsTo(CLI::App& command, AddOptions& options) {
   command.get_option("--wsdl")->required();
   command.add_flag("--create", options.create,
                    "Create the WSDL folder and an empty services file when missing");
-  command.add_option("--wait", options.wait,
-                     "Seconds to wait for another process writing the file (default 10)");
+  AddWaitOption(command, options.wait);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ void AddGetCommand(CLI::App& app);
 void AddExportCommand(CLI::App& app);
 void AddFindCommand(CLI::App& app);
 void AddAddCommand(CLI::App& app);
+void AddSetCommand(CLI::App& app);
 void AddRemoveCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   kestrine::tool::AddExportCommand(app);
   kestrine::tool::AddFindCommand(app);
   kestrine::tool::AddAddCommand(app);
+  kestrine::tool::AddSetCommand(app);
   kestrine::tool::AddRemoveCommand(app);
   kestrine::tool::AddCheckCommand(app);
 

@@ -32,10 +32,16 @@ void AddRecordOptionsTo(CLI::App& command, RecordOptions& options) {
                      "JMS request queue (uses the JMS transport)");
   command.add_option("--jms-response-queue", options.jms_response_queue,
                      "JMS response queue (uses the JMS transport)");
-  command.add_flag("--keep-up-to-date,!--no-keep-up-to-date", options.keep_up_to_date,
-                   "Keep up to date with the WSDL (or not)");
-  command.add_flag("--override-address,!--no-override-address", options.override_address,
-                   "Override the service address (or not)");
+  // Set only when given (a flag bound to an optional would read false when
+  // absent): --no-... counts negative.
+  command.add_flag_function(
+      "--keep-up-to-date,!--no-keep-up-to-date",
+      [&options](std::int64_t count) { options.keep_up_to_date = count > 0; },
+      "Keep up to date with the WSDL (or not)");
+  command.add_flag_function(
+      "--override-address,!--no-override-address",
+      [&options](std::int64_t count) { options.override_address = count > 0; },
+      "Override the service address (or not)");
   command.add_option("--zr-id", options.zr_id, "Link the record to this ZR record");
 }
 

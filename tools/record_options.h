@@ -40,6 +40,11 @@ struct RecordOptions {
   bool Proxy() const { return proxy_server || proxy_port || proxy_user || proxy_password_stdin; }
   bool Security() const { return user || password_stdin; }
   bool Jms() const { return jms_request_queue || jms_response_queue; }
+  /// Whether any option was given.
+  bool Any() const {
+    return wsdl || service_name || endpoint || description || location_type || Uddi() ||
+           Proxy() || Security() || Jms() || keep_up_to_date || override_address || zr_id;
+  }
 };
 
 /// Passwords read from standard input.

@@ -1,5 +1,7 @@
 #include "script_folder.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -89,6 +91,11 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
 std::string SaveFailureReason(int status) {
   const std::string reason = LastSaveErrorMessage();
   return reason.empty() ? Status(status) : ": " + reason;
+}
+
+void AddWaitOption(CLI::App& command, double& wait_seconds) {
+  command.add_option("--wait", wait_seconds,
+                     "Seconds to wait for another process writing the file (default 10)");
 }
 
 std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wait_seconds) {

@@ -10,6 +10,10 @@
 
 #include "tool_repository.h"
 
+namespace CLI {
+class App;
+}
+
 namespace kestrine::tool {
 
 class ScriptFolder {
@@ -46,6 +50,10 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script);
 /// How long a command that changes the file waits for another writer, by
 /// default, before it gives up: the library's own default.
 inline constexpr double kDefaultWaitSeconds = ScriptLock::kDefaultWaitMilliseconds / 1000.0;
+
+/// Adds --wait SECONDS, the wait for LockForChange, to a command that
+/// changes the file.
+void AddWaitOption(CLI::App& command, double& wait_seconds);
 
 /// Takes the services file's writers' lock, to be held for the whole of a
 /// command that changes the file, so that what it reads is not stale when it

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "file_sections.h"
 #include "record_expectations.h"
 #include "script_folder.h"
 #include "testable_repository.h"
@@ -15,57 +16,6 @@
 
 namespace kestrine::testing {
 namespace {
-
-bool IsComment(const std::string& line) {
-  const std::size_t first = line.find_first_not_of(" \t");
-  return first != std::string::npos && (line[first] == ';' || line[first] == '#');
-}
-
-bool IsHeader(const std::string& line) { return !line.empty() && line[0] == '['; }
-
-// The file cut before its header lines: the text before the first header,
-// then one piece per section, starting with the comment lines right above
-// its header, which introduce it.
-std::vector<std::string> Sections(const std::string& text) {
-  std::vector<std::vector<std::string>> sections(1);
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    end = end == std::string::npos ? text.size() : end + 1;
-    const std::string line = text.substr(begin, end - begin);
-    if (IsHeader(line)) {
-      std::vector<std::string> introduction;
-      auto& previous = sections.back();
-      while (!previous.empty() && IsComment(previous.back())) {
-        introduction.insert(introduction.begin(), previous.back());
-        previous.pop_back();
-      }
-      sections.push_back(std::move(introduction));
-    }
-    sections.back().push_back(line);
-    begin = end;
-  }
-  std::vector<std::string> joined;
-  for (const auto& lines : sections) {
-    joined.emplace_back();
-    for (const std::string& line : lines) joined.back() += line;
-  }
-  return joined;
-}
-
-// A section without its header line.
-std::string WithoutHeader(const std::string& section) {
-  std::string rest;
-  std::size_t begin = 0;
-  while (begin < section.size()) {
-    std::size_t end = section.find('\n', begin);
-    end = end == std::string::npos ? section.size() : end + 1;
-    const std::string line = section.substr(begin, end - begin);
-    if (!IsHeader(line)) rest += line;
-    begin = end;
-  }
-  return rest;
-}
 
 CService Loaded(const ScriptFolder& script, const char* name) {
   TestableRepository repository;

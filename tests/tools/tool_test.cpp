@@ -110,10 +110,22 @@ nlohmann::json ByName(const nlohmann::json& records) {
   return by_name;
 }
 
+nlohmann::json Changed(nlohmann::json records, const nlohmann::json& changes) {
+  for (const auto& change : changes.items()) {
+    nlohmann::json record =
+        records.contains(change.key()) ? records.at(change.key()) : nlohmann::json::object();
+    records.erase(change.key());
+    record.update(change.value());
+    records[record.value("Name", change.key())] = record;
+  }
+  return records;
+}
+
 void ToolTest::SetUp() {
   ASSERT_FALSE(scripts_.path().empty());
-  std::filesystem::copy(KESTRINE_SAMPLE_SCRIPTS, scripts_.path(),
-                        std::filesystem::copy_options::recursive);
+  for (const char* scripts : {KESTRINE_SAMPLE_SCRIPTS, KESTRINE_TEST_SCRIPTS}) {
+    std::filesystem::copy(scripts, scripts_.path(), std::filesystem::copy_options::recursive);
+  }
 }
 
 }  // namespace kestrine::testing

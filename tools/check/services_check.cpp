@@ -131,7 +131,6 @@ class Checker {
   }
 
   void AddUnknownKey(const Attribute& attribute) {
-    ++result_.unknown_keys;
     const Field* nearest = NearestField(attribute.key());
     Add(attribute.line(), "key " + OneLine(attribute.key()) +
                               " is not a key of a service node; loading ignores it" +
@@ -184,32 +183,6 @@ class Checker {
   std::map<std::string, int> names_;  // service name -> header line of its node
 };
 
-// Lines that are neither blank, a header, nor a key line of some node.
-int CountUnreadLines(std::string_view text, const ini::Document& document) {
-  int non_blank = 0;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(begin, end - begin);
-    if (line.find_first_not_of(" \t\r") != std::string_view::npos) ++non_blank;
-    begin = end + 1;
-  }
-  int read = 0;
-  std::vector<const Node*> pending(document.roots().begin(), document.roots().end());
-  while (!pending.empty()) {
-    const Node* node = pending.back();
-    pending.pop_back();
-    read += 1 + static_cast<int>(node->attributes().size());
-    pending.insert(pending.end(), node->children().begin(), node->children().end());
-  }
-  return std::max(0, non_blank - read);
-}
-
-}  // namespace
-
-namespace {
-
 // The offset of the first CR that no LF follows, or npos.
 std::size_t BareCarriageReturn(std::string_view text) {
   for (std::size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1)) {
@@ -249,7 +222,6 @@ FileCheck CheckServicesFile(const std::string& path) {
   Checker(result).Run(document);
   std::stable_sort(result.findings.begin(), result.findings.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
-  result.unread_lines = CountUnreadLines(text, document);
   return result;
 }
 
