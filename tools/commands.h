@@ -17,6 +17,7 @@ void AddFindCommand(CLI::App& app);
 void AddAddCommand(CLI::App& app);
 void AddSetCommand(CLI::App& app);
 void AddRemoveCommand(CLI::App& app);
+void AddImportCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 
 }  // namespace kestrine::tool

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
   kestrine::tool::AddAddCommand(app);
   kestrine::tool::AddSetCommand(app);
   kestrine::tool::AddRemoveCommand(app);
+  kestrine::tool::AddImportCommand(app);
   kestrine::tool::AddCheckCommand(app);
 
   try {

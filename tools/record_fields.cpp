@@ -222,6 +222,18 @@ bool GroupOn(const CService& record, FieldGroup group) {
   return true;
 }
 
+std::vector<const Field*> ChangedFields(const CService& before, const CService& after) {
+  static const CService defaults;
+  std::vector<const Field*> changed;
+  for (const Field& field : Fields()) {
+    const auto held = [&field](const CService& record) {
+      return field.get(GroupOn(record, field.group) ? record : defaults);
+    };
+    if (held(before) != held(after)) changed.push_back(&field);
+  }
+  return changed;
+}
+
 void VisitFields(const CService& record, FieldVisitor& visitor) {
   for (const Field& field : Fields()) {
     const FieldValue value = field.get(record);

@@ -66,6 +66,10 @@ const char* GroupKey(FieldGroup group);
 /// Whether the group is on in the record (kAlways always is).
 bool GroupOn(const CService& record, FieldGroup group);
 
+/// The fields whose values differ between the two records as a services
+/// file holds them: a field whose group is off counts with its default value.
+std::vector<const Field*> ChangedFields(const CService& before, const CService& after);
+
 /// Receives a record's fields one by one, named by their keys.
 class FieldVisitor {
  public:
