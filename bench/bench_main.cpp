@@ -127,15 +127,10 @@ class Data {
   explicit Data(std::string root) : root_(std::move(root)) {}
 
   const ScriptFiles& Script(int count) {
-    auto found = scripts_.find(count);
-    if (found == scripts_.end()) {
+    return Made(scripts_, count, [&] {
       std::fprintf(stderr, "generating %d services...\n", count);
-      found = scripts_
-                  .emplace(count, kestrine_bench::WriteScript(
-                                      root_ + "/script" + std::to_string(count), count))
-                  .first;
-    }
-    return found->second;
+      return kestrine_bench::WriteScript(root_ + "/script" + std::to_string(count), count);
+    });
   }
 
   /// The repository loaded from Script(count), kept for the whole run.
@@ -160,6 +155,16 @@ class Data {
     return found->second;
   }
 
+  /// A folder holding one service with a description of `mebibytes` MiB.
+  const ScriptFiles& LongDescription(int mebibytes) {
+    return Made(longDescriptions_, mebibytes, [&] {
+      std::fprintf(stderr, "generating a %d MiB description...\n", mebibytes);
+      const std::size_t bytes = static_cast<std::size_t>(mebibytes) << 20;
+      return kestrine_bench::WriteLongDescriptionScript(
+          root_ + "/description" + std::to_string(mebibytes), bytes);
+    });
+  }
+
   /// A fresh script folder (with its WSDL folder) for a writing case.
   std::string Folder(const std::string& name) {
     const std::string folder = root_ + "/" + name;
@@ -168,8 +173,17 @@ class Data {
   }
 
  private:
+  // made[key], made with make() the first time.
+  template <typename Make>
+  static const ScriptFiles& Made(std::map<int, ScriptFiles>& made, int key, Make make) {
+    auto found = made.find(key);
+    if (found == made.end()) found = made.emplace(key, make()).first;
+    return found->second;
+  }
+
   std::string root_;
   std::map<int, ScriptFiles> scripts_;
+  std::map<int, ScriptFiles> longDescriptions_;
   std::map<int, std::unique_ptr<CServiceRepositoryLight>> loaded_;
   std::map<int, std::string> bytes_;
 };
@@ -346,8 +360,7 @@ void SimpleIniLoad(benchmark::State& state, int count) {
 
 // ---- (b) Full load into a fresh repository (destroyed inside the timing) ------------
 
-void FullLoad(benchmark::State& state, int count) {
-  const ScriptFiles& script = g_data->Script(count);
+void TimeFullLoads(benchmark::State& state, const ScriptFiles& script) {
   const FaultCounter faults;
   for (auto _ : state) {
     CServiceRepositoryLight repository;
@@ -361,12 +374,15 @@ void FullLoad(benchmark::State& state, int count) {
   SetSizeCounters(state, script);
 }
 
+void FullLoad(benchmark::State& state, int count) { TimeFullLoads(state, g_data->Script(count)); }
+
 // ---- Saving ---------------------------------------------------------------------------
 
-void Rewrite(benchmark::State& state, int count) {
-  const ScriptFiles& script = g_data->Script(count);
-  CServiceRepositoryLight& repository = g_data->Loaded(count);
-  const std::string folder = g_data->Folder("rewrite" + std::to_string(count));
+// Rewrites `script`'s services from `repository` into `folder`; the result
+// must be `bytes`.
+void TimeRewrites(benchmark::State& state, const ScriptFiles& script,
+                  CServiceRepositoryLight& repository, const std::string& folder,
+                  const std::string& bytes) {
   const FaultCounter faults;
   for (auto _ : state) {
     if (repository.SaveServicesToScript(folder.c_str()) != 0) {
@@ -374,11 +390,16 @@ void Rewrite(benchmark::State& state, int count) {
       break;
     }
   }
-  if (ReadFile(kestrine_bench::IniPathOf(folder)) != g_data->Bytes(count)) {
+  if (ReadFile(kestrine_bench::IniPathOf(folder)) != bytes) {
     state.SkipWithError("the rewritten file differs from the generated one");
   }
   faults.Report(state);
   SetSizeCounters(state, script);
+}
+
+void Rewrite(benchmark::State& state, int count) {
+  TimeRewrites(state, g_data->Script(count), g_data->Loaded(count),
+               g_data->Folder("rewrite" + std::to_string(count)), g_data->Bytes(count));
 }
 
 void WriteFsyncBaseline(benchmark::State& state, int count) {
@@ -517,6 +538,26 @@ void SearchPtrByName(benchmark::State& state, int count) {
   state.counters["services"] = count;
 }
 
+// ---- One service with a very long description ------------------------------------------
+// Escaping its line breaks on saving and unescaping them on loading must stay
+// linear in its length.
+
+void LongDescriptionLoad(benchmark::State& state, int mebibytes) {
+  TimeFullLoads(state, g_data->LongDescription(mebibytes));
+}
+
+void LongDescriptionSave(benchmark::State& state, int mebibytes) {
+  const ScriptFiles& script = g_data->LongDescription(mebibytes);
+  CServiceRepositoryLight repository;
+  if (repository.LoadDataFromScript(script.folder.c_str()) != 0) {
+    state.SkipWithError("LoadDataFromScript failed");
+    return;
+  }
+  TimeRewrites(state, script, repository,
+               g_data->Folder("rewrite_description" + std::to_string(mebibytes)),
+               ReadFile(script.iniPath));
+}
+
 // ---- Registration ---------------------------------------------------------------------
 
 using Case = void (*)(benchmark::State&, int);
@@ -573,6 +614,11 @@ void RegisterAll(const std::vector<int>& sizes) {
   if (has20000) Register("search/by_wsdl", SearchByWSDL, 20000, kMicrosecond);
   for (int n : sizes) Register("search/by_name", SearchByName, n, kMicrosecond);
   for (int n : sizes) Register("search/ptr_by_name", SearchPtrByName, n, kMicrosecond);
+  // One service with a description of 1 and 10 MiB.
+  for (int mebibytes : {1, 10}) {
+    Register("description/load", LongDescriptionLoad, mebibytes, kMillisecond);
+    Register("description/save", LongDescriptionSave, mebibytes, kMillisecond);
+  }
 }
 
 }  // namespace

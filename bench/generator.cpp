@@ -199,7 +199,12 @@ CService MakeService(int index, int count) {
 
 std::string IniPathOf(const std::string& folder) { return folder + "/WSDL/web_services.ini"; }
 
-ScriptFiles WriteScript(const std::string& folder, int count) {
+namespace {
+
+// Writes `count` records, record i made by make(i), as the services file of
+// `folder`.
+template <typename Make>
+ScriptFiles WriteRecords(const std::string& folder, int count, Make make) {
   ScriptFiles files;
   files.count = count;
   files.folder = folder;
@@ -208,7 +213,7 @@ ScriptFiles WriteScript(const std::string& folder, int count) {
 
   Builder builder;
   for (int i = 0; i < count; ++i) {
-    const CService record = MakeService(i, count);
+    const CService record = make(i);
     if (builder.AddService(&record) != 0) {
       throw std::runtime_error(std::string("generator: cannot add ") + record.GetName());
     }
@@ -220,6 +225,25 @@ ScriptFiles WriteScript(const std::string& folder, int count) {
   }
   files.bytes = std::filesystem::file_size(files.iniPath);
   return files;
+}
+
+}  // namespace
+
+ScriptFiles WriteScript(const std::string& folder, int count) {
+  return WriteRecords(folder, count, [count](int i) { return MakeService(i, count); });
+}
+
+ScriptFiles WriteLongDescriptionScript(const std::string& folder, std::size_t descriptionBytes) {
+  return WriteRecords(folder, 1, [descriptionBytes](int i) {
+    const std::string line = std::string(62, 'd') + "\r\n";
+    std::string description;
+    description.reserve(descriptionBytes + line.size());
+    while (description.size() < descriptionBytes) description += line;
+    description.resize(descriptionBytes);
+    CService record = MakeService(i, 1);
+    record.SetDescription(description.c_str());
+    return record;
+  });
 }
 
 void CopyWholeFile(const std::string& from, const std::string& to) {

@@ -7,6 +7,7 @@
 #ifndef KESTRINE_BENCH_GENERATOR_H
 #define KESTRINE_BENCH_GENERATOR_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ struct ScriptFiles {
 /// Creates `folder` and `folder`/WSDL if needed and writes a services file of
 /// `count` generated records into it. Throws std::runtime_error on failure.
 ScriptFiles WriteScript(const std::string& folder, int count);
+
+/// Likewise, one generated record whose description is `descriptionBytes`
+/// long: lines of 62 characters, each ending in CR LF.
+ScriptFiles WriteLongDescriptionScript(const std::string& folder, std::size_t descriptionBytes);
 
 /// The services file below a script folder, as the operating system sees it.
 std::string IniPathOf(const std::string& folder);

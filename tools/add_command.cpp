@@ -14,6 +14,7 @@
 #include "command_error.h"
 #include "commands.h"
 #include "display_text.h"
+#include "notes.h"
 #include "record_options.h"
 #include "script_folder.h"
 
@@ -36,10 +37,12 @@ void CheckUsage(const AddOptions& options) {
 // Creates the "WSDL" folder when missing (the writers' lock is taken on it),
 // 0700: the file it will hold keeps passwords.
 void CreateWsdlFolder(const ScriptFolder& script) {
-  std::error_code error;
-  if (!std::filesystem::is_directory(script.FolderPath(), error)) {
-    throw CommandError(kExitMissing, "the script folder " + script.FolderPath() +
-                                         " does not exist; --create makes only its WSDL folder");
+  if (std::string problem = FolderProblem(script); !problem.empty()) {
+    std::error_code error;
+    if (!std::filesystem::exists(script.FolderPath(), error)) {
+      problem += " (--create makes only the WSDL folder, in an existing script folder)";
+    }
+    throw CommandError(kExitMissing, problem);
   }
   if (::mkdir(script.WsdlFolderPath().c_str(), 0700) != 0 && errno != EEXIST) {
     throw CommandError(kExitFailure, "cannot create the folder " + script.WsdlFolderPath() + ": " +
@@ -55,7 +58,7 @@ void CreateServicesFile(const ScriptFolder& script) {
     throw CommandError(kExitFailure, "cannot create the services file " + script.FilePath() +
                                          SaveFailureReason(status));
   }
-  std::cerr << "kestrine: created the services file " << script.FilePath() << '\n';
+  Note("created the services file " + script.FilePath());
 }
 
 CService BuildRecord(const AddOptions& options, const StdinSecrets& secrets) {
@@ -109,6 +112,7 @@ void AddOptionsTo(CLI::App& command, AddOptions& options) {
   command.add_flag("--create", options.create,
                    "Create the WSDL folder and an empty services file when missing");
   AddWaitOption(command, options.wait);
+  AddQuietOption(command);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ void AddSetCommand(CLI::App& app);
 void AddRemoveCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
+void AddScanCommand(CLI::App& app);
 
 }  // namespace kestrine::tool
 

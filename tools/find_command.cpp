@@ -1,5 +1,7 @@
 // kestrine find FOLDER --wsdl LOCATION [--service-name NAME [--endpoint ADDRESS]]
 //                      [--first] [--json] [--show-secrets]
+// kestrine find --under ROOT... [--wsdl LOCATION] [--endpoint ADDRESS]
+//                      [--service-name NAME] [--name PATTERN] [--json] [--quiet]
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -12,6 +14,7 @@
 #include "commands.h"
 #include "display_text.h"
 #include "ignored_sections.h"
+#include "many_scripts.h"
 #include "record_json.h"
 #include "script_folder.h"
 
@@ -20,12 +23,13 @@ namespace {
 
 struct FindOptions {
   std::string folder;
-  std::string wsdl;
-  std::optional<std::string> service_name;
-  std::optional<std::string> endpoint;
+  std::vector<std::string> under;
+  ServiceMatch match;
   bool first = false;
   bool json = false;
   bool show_secrets = false;
+  bool quiet = false;
+  int jobs = 0;
 };
 
 using Records = std::vector<std::unique_ptr<CService>>;
@@ -40,12 +44,13 @@ void CheckStatus(int status) {
 Records FindAll(ToolRepository& repository, const FindOptions& options) {
   std::vector<CService*> found;
   int status = 0;
-  const char* wsdl = options.wsdl.c_str();
-  if (options.endpoint) {
-    status = repository.GetServicesByWSDLWithNameEndpoint(wsdl, options.service_name->c_str(),
-                                                          options.endpoint->c_str(), &found);
-  } else if (options.service_name) {
-    status = repository.GetServicesByWSDLWithName(wsdl, options.service_name->c_str(), &found);
+  const ServiceMatch& match = options.match;
+  const char* wsdl = match.wsdl->c_str();
+  if (match.endpoint) {
+    status = repository.GetServicesByWSDLWithNameEndpoint(wsdl, match.service_name->c_str(),
+                                                          match.endpoint->c_str(), &found);
+  } else if (match.service_name) {
+    status = repository.GetServicesByWSDLWithName(wsdl, match.service_name->c_str(), &found);
   } else {
     status = repository.GetServicesByWSDL(wsdl, &found);
   }
@@ -61,12 +66,13 @@ Records FindAll(ToolRepository& repository, const FindOptions& options) {
 Records FindFirst(ToolRepository& repository, const FindOptions& options) {
   CService* found = nullptr;
   int status = 0;
-  const char* wsdl = options.wsdl.c_str();
-  if (options.endpoint) {
-    status = repository.GetFirstServiceByWSDLWithNameEndpoint(wsdl, options.service_name->c_str(),
-                                                              options.endpoint->c_str(), &found);
-  } else if (options.service_name) {
-    status = repository.GetFirstServiceByWSDLWithName(wsdl, options.service_name->c_str(), &found);
+  const ServiceMatch& match = options.match;
+  const char* wsdl = match.wsdl->c_str();
+  if (match.endpoint) {
+    status = repository.GetFirstServiceByWSDLWithNameEndpoint(wsdl, match.service_name->c_str(),
+                                                              match.endpoint->c_str(), &found);
+  } else if (match.service_name) {
+    status = repository.GetFirstServiceByWSDLWithName(wsdl, match.service_name->c_str(), &found);
   } else {
     status = repository.GetFirstServiceByWSDL(wsdl, &found);
   }
@@ -77,8 +83,45 @@ Records FindFirst(ToolRepository& repository, const FindOptions& options) {
   return records;
 }
 
+// Across every script folder below the roots: FOLDER<TAB>NAME per match, in
+// folder order, then name order. Folders that cannot be loaded are named on
+// standard error and make the status 1; the others are still searched.
+void RunFindUnder(const FindOptions& options) {
+  if (!options.folder.empty()) throw UsageError("give either FOLDER or --under, not both");
+  if (options.match.empty()) {
+    throw UsageError("say what to find: --wsdl, --endpoint, --service-name or --name");
+  }
+  if (options.first) throw UsageError("--first works on one FOLDER only");
+  const Secrets secrets = options.show_secrets ? Secrets::kShow : Secrets::kHide;
+  nlohmann::ordered_json array = nlohmann::ordered_json::array();
+  bool complete = true;
+  for (const ScriptLoad& load : LoadScriptTree(options.under, options.quiet, options.jobs)) {
+    if (!load.repository) {
+      std::cerr << "kestrine: " << LoadFailure(load) << '\n';
+      complete = false;
+      continue;
+    }
+    for (const CService* record : MatchingRecords(*load.repository, options.match)) {
+      if (options.json) {
+        nlohmann::ordered_json match;
+        match["folder"] = load.folder;
+        match["service"] = RecordJson(*record, secrets);
+        array.push_back(std::move(match));
+      } else {
+        std::cout << OneLine(load.folder) << '\t' << OneLine(record->GetName()) << '\n';
+      }
+    }
+  }
+  if (options.json) PrintJson(std::cout, array);
+  if (!complete) throw CommandError(kExitFailure, "");
+}
+
 void RunFind(const FindOptions& options) {
-  if (options.endpoint && !options.service_name) {
+  if (!options.under.empty()) return RunFindUnder(options);
+  if (options.folder.empty()) throw UsageError("FOLDER or --under is required");
+  if (!options.match.wsdl) throw UsageError("--wsdl is required with a FOLDER");
+  if (options.match.name_pattern) throw UsageError("--name works with --under only");
+  if (options.match.endpoint && !options.match.service_name) {
     throw UsageError(
         "--endpoint needs --service-name: services are searched by endpoint only "
         "together with their service name");
@@ -102,18 +145,18 @@ void RunFind(const FindOptions& options) {
 void AddFindCommand(CLI::App& app) {
   auto options = std::make_shared<FindOptions>();
   CLI::App* command = app.add_subcommand(
-      "find", "Print the services whose WSDL location (and service name, and endpoint) match");
-  command->add_option("FOLDER", options->folder, "The script folder")->required();
-  command
-      ->add_option("--wsdl", options->wsdl, "The WSDL location; backslashes match forward slashes")
-      ->required();
-  command->add_option("--service-name", options->service_name, "The service's name as well");
-  command->add_option("--endpoint", options->endpoint,
-                      "The service's address as well (needs --service-name)");
+      "find", "Print the services whose WSDL location (and service name, and endpoint) match, in one script or below roots");
+  command->add_option("FOLDER", options->folder, "The script folder (or use --under)");
+  command->add_option("--under", options->under,
+                      "Search every script folder below ROOT (repeatable); prints FOLDER<TAB>NAME");
+  options->match.AddOptions(*command);
   command->add_flag("--first", options->first, "Only the first match in name order");
   command->add_flag("--json", options->json, "Print an array of the full records");
   command->add_flag("--show-secrets", options->show_secrets,
                     "With --json, print passwords instead of ********");
+  command->add_flag("--quiet", options->quiet, "With --under, no progress line");
+  command->add_option("--jobs", options->jobs, "Threads that load (default: one per core)")
+      ->check(CLI::NonNegativeNumber);
   command->callback([options] { RunFind(*options); });
 }
 

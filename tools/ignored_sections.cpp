@@ -1,9 +1,8 @@
 #include "ignored_sections.h"
 
-#include <iostream>
-
 #include "check/services_check.h"
 #include "display_text.h"
+#include "notes.h"
 
 namespace kestrine::tool {
 
@@ -17,10 +16,9 @@ void LoadServicesToRead(ToolRepository& repository, const ScriptFolder& script) 
   LoadServices(repository, script);
   const FileCheck check = CheckServicesFile(script.FilePath());
   if (check.ignored_nodes.empty()) return;
-  std::cerr << "kestrine: warning: loading ignored " << check.ignored_nodes.size()
-            << " section(s) of " << script.FilePath() << " at line(s) "
-            << LineList(check.ignored_nodes) << "; to see why, run: kestrine check "
-            << ShellWord(script.c_str()) << '\n';
+  Note("warning: loading ignored " + std::to_string(check.ignored_nodes.size()) +
+       " section(s) of " + script.FilePath() + " at line(s) " + LineList(check.ignored_nodes) +
+       "; to see why, run: kestrine check " + ShellWord(script.c_str()));
 }
 
 }  // namespace kestrine::tool

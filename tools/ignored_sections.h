@@ -16,7 +16,8 @@ std::string LineList(const std::vector<int>& lines);
 /// Loads the folder's services as LoadServices does, then warns on standard
 /// error when loading ignored sections of the file (a second node of a name,
 /// a node below a service node, sections other than the first [Services]),
-/// pointing at `kestrine check`. The warning does not change the exit status.
+/// pointing at `kestrine check`, as a note (which --quiet keeps back where a
+/// command offers it). The warning does not change the exit status.
 void LoadServicesToRead(ToolRepository& repository, const ScriptFolder& script);
 
 }  // namespace kestrine::tool

@@ -1,4 +1,4 @@
-// kestrine import FOLDER FILE|- [--dry-run] [--wait SECONDS]
+// kestrine import FOLDER FILE|- [--dry-run] [--wait SECONDS] [--quiet]
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
@@ -16,6 +16,7 @@
 #include "display_text.h"
 #include "edit_status.h"
 #include "ignored_sections.h"
+#include "notes.h"
 #include "record_from_json.h"
 #include "script_folder.h"
 
@@ -154,6 +155,7 @@ void AddImportCommand(CLI::App& app) {
       ->required();
   command->add_flag("--dry-run", options->dry_run, "Print what would change, change nothing");
   AddWaitOption(*command, options->wait);
+  AddQuietOption(*command);
   command->callback([options] { RunImport(*options); });
 }
 

@@ -3,8 +3,10 @@
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "command_error.h"
+#include "command_words.h"
 #include "commands.h"
 #include "kestrine/version.h"
 
@@ -38,10 +40,6 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "kestrine " KESTRINE_VERSION_STRING);
   app.require_subcommand(1);
   app.failure_message(FailureMessage);
-  app.footer(
-      "Every subcommand takes the script folder first; its services file is\n"
-      "FOLDER/WSDL/web_services.ini. Run 'kestrine SUBCOMMAND --help' for details.");
-
   kestrine::tool::AddListCommand(app);
   kestrine::tool::AddShowCommand(app);
   kestrine::tool::AddGetCommand(app);
@@ -52,13 +50,33 @@ int main(int argc, char** argv) {
   kestrine::tool::AddRemoveCommand(app);
   kestrine::tool::AddImportCommand(app);
   kestrine::tool::AddCheckCommand(app);
+  kestrine::tool::AddScanCommand(app);
+  // After the subcommands: they would take it over as their own.
+  app.footer(
+      "Every subcommand but scan takes the script folder first (find also takes\n"
+      "--under ROOT); its services file is\n"
+      "FOLDER/WSDL/web_services.ini. Run 'kestrine SUBCOMMAND --help' for details.\n"
+      "\n"
+      "Exit status: 0 done; 1 failed; 2 wrong usage; 3 no services file, one that\n"
+      "cannot be parsed, or no service of that name.");
+
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args.front() == kestrine::tool::kCompleteCommand) {
+    kestrine::tool::Complete(app, {args.begin() + 1, args.end()}, std::cout);
+    return FlushOutput(kExitOk);
+  }
 
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     // --help and --version end the parse too; they are successes.
-    const int status = app.exit(error);
-    return FlushOutput(status == 0 ? kExitOk : kExitUsage);
+    if (error.get_exit_code() == 0) return FlushOutput(app.exit(error));
+    // A mistyped word is named, with the word that was likely meant.
+    const kestrine::tool::UsageHint hint = kestrine::tool::HintForUnknownWords(app, args);
+    if (hint.message.empty()) return FlushOutput(app.exit(error) == 0 ? kExitOk : kExitUsage);
+    std::cerr << "kestrine: " << hint.message << "\nRun '" << hint.help
+              << "' for more information.\n";
+    return kExitUsage;
   } catch (const CommandError& error) {
     // An empty message: the command has said all there is to say.
     const int status = FlushOutput(error.status());

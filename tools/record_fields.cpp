@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <numeric>
 
+#include "nearest_word.h"
 #include "repository/services_file.h"
 
 namespace kestrine::tool {
@@ -136,23 +136,12 @@ constexpr std::array<std::array<const char*, 2>, 9> kFormerNames = {{
     {"JMSResponseQueue", file::kJmsResponseQueue},
 }};
 
-char Folded(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-// Levenshtein distance, letter case aside.
-std::size_t EditDistance(std::string_view a, std::string_view b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  std::iota(row.begin(), row.end(), std::size_t{0});
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      const std::size_t change = diagonal + (Folded(a[i - 1]) == Folded(b[j - 1]) ? 0 : 1);
-      row[j] = std::min({above + 1, row[j - 1] + 1, change});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
+bool SameLetters(std::string_view a, std::string_view b) {
+  const auto folded = [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return folded(x) == folded(y); });
 }
 
 }  // namespace
@@ -176,18 +165,15 @@ const Field& NameField() {
 
 const Field* NearestField(std::string_view key) {
   for (const auto& [former, now] : kFormerNames) {
-    if (EditDistance(key, former) == 0) return FindField(now);
+    if (SameLetters(key, former)) return FindField(now);
   }
-  const Field* nearest = nullptr;
-  std::size_t best = std::max<std::size_t>(1, key.size() / 3) + 1;
+  std::vector<std::string> keys;
   for (const Field& field : Fields()) {
-    const std::size_t distance = EditDistance(key, field.key);
-    if (distance < best) {
-      best = distance;
-      nearest = &field;
-    }
+    if (SameLetters(key, field.key)) return &field;
+    keys.emplace_back(field.key);
   }
-  return nearest;
+  const std::string nearest = NearestWord(key, keys);
+  return nearest.empty() ? nullptr : FindField(nearest);
 }
 
 const char* GroupKey(FieldGroup group) {

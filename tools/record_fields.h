@@ -55,8 +55,9 @@ const Field* FindField(std::string_view key);
 /// The field of the record's name, the repository's key.
 const Field& NameField();
 
-/// The field whose key is nearest to `key` (letter case aside, by edit
-/// distance), when it is near enough to be a misspelling of it; else null.
+/// The field that `key` most likely stands for: one of the same letters in
+/// another case, the one of a name the tool's JSON used before it took the
+/// file's keys ("UserPassword"), or the one NearestWord finds; else null.
 const Field* NearestField(std::string_view key);
 
 /// The key whose value turns the group on ("LinkedToZR", "LocationType",

@@ -1,4 +1,4 @@
-// kestrine remove FOLDER NAME [--force] [--wait SECONDS]
+// kestrine remove FOLDER NAME [--force] [--wait SECONDS] [--quiet]
 #include <CLI/CLI.hpp>
 
 #include <memory>
@@ -6,6 +6,8 @@
 
 #include "commands.h"
 #include "edit_status.h"
+#include "ignored_sections.h"
+#include "notes.h"
 #include "script_folder.h"
 
 namespace kestrine::tool {
@@ -21,9 +23,10 @@ struct RemoveOptions {
 void RunRemove(const RemoveOptions& options) {
   const ScriptFolder script(options.folder);
   const auto lock = LockForChange(script, options.wait);
-  // Loaded first for its messages: how to create a missing file, the names.
+  // Loaded first for its messages: how to create a missing file, the names,
+  // the sections that loading ignores.
   ToolRepository repository;
-  LoadServices(repository, script);
+  LoadServicesToRead(repository, script);
   StoredRecord(repository, script, options.name);
   CheckEditStatus(repository.RemoveServiceFromScript(script.c_str(), options.name.c_str()), script,
                   options.name);
@@ -39,6 +42,7 @@ void AddRemoveCommand(CLI::App& app) {
   command->add_option("NAME", options->name, "The service's name")->required();
   command->add_flag("--force", options->force, "No effect (kept for existing command lines)");
   AddWaitOption(*command, options->wait);
+  AddQuietOption(*command);
   command->callback([options] { RunRemove(*options); });
 }
 

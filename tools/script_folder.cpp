@@ -10,11 +10,12 @@
 #include <kestrine/save_error.h>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "command_error.h"
 #include "display_text.h"
+#include "nearest_word.h"
 #include "repository/services_file.h"
-
 
 namespace kestrine::tool {
 namespace {
@@ -44,6 +45,25 @@ std::string FileKind(std::filesystem::file_type type) {
   }
 }
 
+// The folders beside a missing one whose name it may be a typo of.
+std::string LikeNamedFolder(const std::filesystem::path& missing) {
+  const std::filesystem::path parent =
+      missing.has_parent_path() ? missing.parent_path() : std::filesystem::path(".");
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(parent, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (entry->is_directory(error)) names.push_back(entry->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  const std::string nearest = NearestWord(missing.filename().string(), names);
+  return nearest.empty() ? nearest : (missing.parent_path() / nearest).string();
+}
+
+std::string ScriptFolderOf(const std::filesystem::path& wsdl_folder) {
+  return wsdl_folder.has_parent_path() ? wsdl_folder.parent_path().string() : ".";
+}
+
 }  // namespace
 
 ScriptFolder::ScriptFolder(std::string folder) : folder_(std::move(folder)) {
@@ -64,11 +84,45 @@ bool ScriptFolder::FileExists() const {
   return std::filesystem::is_regular_file(file_path_, error);
 }
 
+std::string FolderProblem(const ScriptFolder& script) {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::path(script.FolderPath()).lexically_normal();
+  if (!folder.has_filename() && folder.has_parent_path()) folder = folder.parent_path();
+  const std::string given = ShellWord(script.FolderPath());
+  std::error_code error;
+  const fs::file_status status = fs::status(folder, error);
+
+  if (fs::is_directory(status) && folder.filename() == "WSDL") {
+    return given + " is a script's WSDL folder; give the script folder that holds it instead: " +
+           ShellWord(ScriptFolderOf(folder));
+  }
+  if (fs::is_regular_file(status) && folder.filename() == "web_services.ini" &&
+      folder.parent_path().filename() == "WSDL") {
+    return given + " is a script's services file; give the script folder that holds its WSDL " +
+           "folder instead: " + ShellWord(ScriptFolderOf(folder.parent_path()));
+  }
+  if (fs::exists(status)) {
+    if (fs::is_directory(status)) return {};
+    return given + " is not a folder; give a script folder, the one that holds " +
+           "WSDL/web_services.ini";
+  }
+  std::string problem = "there is no script folder " + given;
+  if (const std::string like = LikeNamedFolder(folder); !like.empty()) {
+    problem += "; did you mean " + ShellWord(like) + "?";
+  }
+  return problem;
+}
+
 void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
   const int status = repository.LoadDataFromScript(script.c_str());
   if (status == 0) return;
   const std::string& file = script.FilePath();
   std::error_code error;
+  if (status == 3 && !script.FileExists()) {
+    if (const std::string problem = FolderProblem(script); !problem.empty()) {
+      throw CommandError(kExitMissing, problem);
+    }
+  }
   if (status == 3 && std::filesystem::exists(std::filesystem::symlink_status(file, error)) &&
       !script.FileExists()) {
     throw CommandError(kExitMissing, file + " is not a regular file (" +

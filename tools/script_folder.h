@@ -42,7 +42,14 @@ class ScriptFolder {
   std::string file_path_;
 };
 
+/// What keeps `script` from being a script folder, for a message, or empty:
+/// it does not exist (naming a folder beside it of a like name), it is no
+/// folder, or it is a script's WSDL folder or services file itself (naming
+/// the script folder to give instead).
+std::string FolderProblem(const ScriptFolder& script);
+
 /// Loads the folder's services into `repository`. Throws CommandError when
+/// the folder is not a script folder (status 3, see FolderProblem), when
 /// the file is missing (status 3, saying how to create one), cannot be parsed
 /// (status 3, pointing at `kestrine check`) or cannot be loaded (status 1).
 void LoadServices(ToolRepository& repository, const ScriptFolder& script);

@@ -1,5 +1,5 @@
 // kestrine set FOLDER NAME [field options] [--rename NEW] [--no-proxy]
-//                          [--no-credentials] [--no-jms] [--wait SECONDS]
+//                          [--no-credentials] [--no-jms] [--wait SECONDS] [--quiet]
 #include <CLI/CLI.hpp>
 
 #include <memory>
@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "edit_status.h"
 #include "ignored_sections.h"
+#include "notes.h"
 #include "record_options.h"
 #include "script_folder.h"
 
@@ -89,6 +90,7 @@ void AddSetCommand(CLI::App& app) {
   command->add_flag("--no-jms", options->no_jms,
                     "Stop using the JMS transport and empty both queues");
   AddWaitOption(*command, options->wait);
+  AddQuietOption(*command);
   command->callback([options] { RunSet(*options); });
 }
 

@@ -7,6 +7,7 @@
 #include "kestrine/location_type.h"
 #include "kestrine/proxy_settings.h"
 #include "kestrine/save_error.h"
+#include "kestrine/script_tree.h"
 #include "kestrine/script_lock.h"
 #include "kestrine/security_settings.h"
 #include "kestrine/service.h"

@@ -54,6 +54,12 @@ bool Node::SetAttribute(std::string_view key, std::string_view value,
     return false;
   }
 
+  // Whatever may throw (running out of memory) comes before the first change.
+  const std::string_view stored_key(owner_->StoreText(key), key.size());
+  const std::string_view stored_value(owner_->StoreText(value), value.size());
+  attributes_.reserve(attributes_.size() + 1);
+  body_.reserve(body_.size() + 1);
+
   // The attributes keep the order of their lines: the new one goes after
   // those whose lines come before its own, which are renumbered.
   const std::size_t at = NewAttributeLine(key, order);
@@ -67,10 +73,8 @@ bool Node::SetAttribute(std::string_view key, std::string_view value,
       if (line.attribute != Line::kNoAttribute && line.attribute >= index) ++line.attribute;
     }
   }
-  attributes_.emplace(attributes_.begin() + static_cast<std::ptrdiff_t>(index),
-                      std::string_view(owner_->StoreText(key), key.size()),
-                      std::string_view(owner_->StoreText(value), value.size()),
-                      /*line=*/0, /*rewritten=*/true);
+  attributes_.emplace(attributes_.begin() + static_cast<std::ptrdiff_t>(index), stored_key,
+                      stored_value, /*line=*/0, /*rewritten=*/true);
 
   Line line;
   line.attribute = static_cast<std::uint32_t>(index);
@@ -108,26 +112,31 @@ bool Node::Rename(std::string_view name) {
   std::size_t depth = 0;
   for (const Node* at = parent_; at != nullptr; at = at->parent_) ++depth;
   // Each header read in the subtree spells this node's name at `depth` of
-  // its path; headers of added nodes are written from the names anyway.
-  // Without recursion: nesting is as deep as the file says.
+  // its path; headers of added nodes are written from the names anyway. The
+  // new headers are all made before any is changed, so that running out of
+  // memory changes nothing. Without recursion: nesting is as deep as the
+  // file says.
+  std::vector<std::pair<Node*, std::string_view>> respelled;
   std::vector<Node*> stack{this};
   while (!stack.empty()) {
     Node* node = stack.back();
     stack.pop_back();
-    if (!node->added_) node->RespellHeaderName(depth, name);
+    if (!node->added_) respelled.emplace_back(node, node->RespelledHeader(depth, name));
     stack.insert(stack.end(), node->children_.begin(), node->children_.end());
   }
-  name_.assign(name);
+  std::string new_name(name);
+  for (const auto& [node, header] : respelled) node->header_ = header;
+  name_.swap(new_name);
   return true;
 }
 
-void Node::RespellHeaderName(std::size_t depth, std::string_view name) {
+std::string_view Node::RespelledHeader(std::size_t depth, std::string_view name) const {
   HeaderName found;
   // A header that was read always has its path's names.
-  if (!FindHeaderName(header_, depth, &found)) return;
+  if (!FindHeaderName(header_, depth, &found)) return header_;
   std::string text(header_.substr(0, found.begin));
   text.append(name).append(header_.substr(found.end));
-  header_ = std::string_view(owner_->StoreText(text), text.size());
+  return std::string_view(owner_->StoreText(text), text.size());
 }
 
 bool Node::RemoveChild(Node* child) {

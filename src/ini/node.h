@@ -165,7 +165,7 @@ class Node {
   Attribute* FindMutable(std::string_view key);
   std::size_t NewAttributeLine(std::string_view key,
                                const std::vector<std::string_view>& order) const;
-  void RespellHeaderName(std::size_t depth, std::string_view name);
+  std::string_view RespelledHeader(std::size_t depth, std::string_view name) const;
 
   Document* owner_;
   Node* parent_;

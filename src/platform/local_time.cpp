@@ -1,12 +1,31 @@
-// Conversions between 32-bit seconds and local broken-down time.
+// Conversions between 32-bit seconds and local time.
 #include "platform/local_time.h"
 
+#include <climits>
 #include <cstdint>
 
 namespace kestrine::platform {
 namespace {
 
 bool InRange(long long seconds) { return seconds >= 0 && seconds <= INT32_MAX; }
+
+int Saturate(long long value) {
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+std::tm BrokenDown(const WallClock& wall, int isDst) {
+  std::tm local{};
+  local.tm_year = Saturate(static_cast<long long>(wall.year) - 1900);
+  local.tm_mon = Saturate(static_cast<long long>(wall.month) - 1);
+  local.tm_mday = wall.day;
+  local.tm_hour = wall.hour;
+  local.tm_min = wall.minute;
+  local.tm_sec = wall.second;
+  local.tm_isdst = isDst;
+  return local;
+}
 
 }  // namespace
 
@@ -26,6 +45,19 @@ bool MakeTime32(std::tm* local, long* seconds) {
     return false;
   *seconds = static_cast<long>(value);
   return true;
+}
+
+long WallClockSeconds32(const WallClock& wall) {
+  // Standard time first. A daylight-saving shift moves the reading by whole
+  // hours in most zones but by 30 minutes in some (Lord Howe Island), so the
+  // hour and the minute together tell whether it moved.
+  std::tm first = BrokenDown(wall, 0);
+  long seconds = 0;
+  if (!MakeTime32(&first, &seconds)) seconds = 0;
+  if (first.tm_hour == wall.hour && first.tm_min == wall.minute) return seconds;
+  std::tm second = BrokenDown(wall, first.tm_isdst);
+  if (!MakeTime32(&second, &seconds)) seconds = 0;
+  return seconds;
 }
 
 }  // namespace kestrine::platform

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
+#include "platform/time_decoder.h"
 #include "repository/guarded.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
@@ -12,6 +13,10 @@
 
 namespace file = kestrine::services_file;
 namespace codecs = kestrine::codecs;
+
+namespace {
+int ReadServiceNode(void* node, CService& record, kestrine::platform::TimeDecoder* times);
+}  // namespace
 
 namespace kestrine {
 
@@ -59,12 +64,14 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
 
     // Records are added whole, one by one: a failure stops the load and
     // keeps those added before it.
+    // One time decoder for the whole file: it learns the zone's offsets once.
+    kestrine::platform::TimeDecoder times;
     int added = 0;
     int refused = 0;
     vaskinitreenode_enumerate_sons(root);
     while (void* node = vaskinitreenode_get_next_son(root)) {
       CService record;
-      if (LoadSingleServiceData(node, &record) != 0) return 1;
+      if (ReadServiceNode(node, record, &times) != 0) return 1;
       // 2: a record of that name is held already, and this one is refused.
       const int status = AddService(&record);
       if (status == 0) {
@@ -84,7 +91,7 @@ namespace {
 // Fills `record` from a service node; returns 0. Running out of memory throws,
 // except within the connection settings and the JMS transport: each of those
 // is read as one unit, which the record then goes without.
-int ReadServiceNode(void* node, CService& record) {
+int ReadServiceNode(void* node, CService& record, kestrine::platform::TimeDecoder* times) {
   const auto value = [node](const char* key) { return vaskinitreenode_get_attrib(node, key); };
   const auto readBool = [&](const char* key, void (CService::*set)(bool)) {
     if (const char* text = value(key)) (record.*set)(codecs::DecodeBool(text));
@@ -92,8 +99,11 @@ int ReadServiceNode(void* node, CService& record) {
   const auto readText = [&](const char* key, void (CService::*set)(const char*)) {
     if (const char* text = value(key)) (record.*set)(text);
   };
+  const auto decodeTime = [times](const char* text) {
+    return times != nullptr ? codecs::DecodeTime(text, *times) : codecs::DecodeTime(text);
+  };
   const auto readTime = [&](const char* key, void (CService::*set)(long)) {
-    if (const char* text = value(key)) (record.*set)(codecs::DecodeTime(text));
+    if (const char* text = value(key)) (record.*set)(decodeTime(text));
   };
 
   if (const char* linked = value(file::kLinkedToZR)) {
@@ -131,7 +141,7 @@ int ReadServiceNode(void* node, CService& record) {
   {
     // An absent key counts as the empty value, which reads as 0.
     const char* zrSync = value(file::kLastSyncWithWSDLZROrig);
-    record.SetLastSyncWithWSDLZROrig(codecs::DecodeTime(zrSync != nullptr ? zrSync : ""));
+    record.SetLastSyncWithWSDLZROrig(decodeTime(zrSync != nullptr ? zrSync : ""));
   }
 
   // The connection settings are read as one unit: if any of them cannot be
@@ -168,5 +178,6 @@ int ReadServiceNode(void* node, CService& record) {
 
 int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record) {
   if (node == nullptr || record == nullptr) return 1;
-  return kestrine::Guarded([&] { return ReadServiceNode(node, *record); });
+  // A decoder made for one record would cost more than it saves.
+  return kestrine::Guarded([&] { return ReadServiceNode(node, *record, nullptr); });
 }

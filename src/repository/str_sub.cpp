@@ -4,13 +4,20 @@
 int StrSub(std::string& text, std::string search, std::string replacement) {
   // An empty search text would match everywhere and never advance.
   if (text.empty() || search.empty()) return 0;
-  std::string::size_type start = 0;
-  for (;;) {
-    const std::string::size_type found = text.find(search, start);
-    if (found == std::string::npos) break;
-    text.replace(found, search.size(), replacement);
-    // Inserted text is never searched again.
-    start = found + replacement.size();
-  }
+  std::string::size_type found = text.find(search);
+  if (found == std::string::npos) return 0;
+  // The result is built in one pass from the original text, so inserted text
+  // is never searched again and no tail is moved once per match.
+  std::string result;
+  result.reserve(text.size());
+  std::string::size_type from = 0;
+  do {
+    result.append(text, from, found - from);
+    result += replacement;
+    from = found + search.size();
+    found = text.find(search, from);
+  } while (found != std::string::npos);
+  result.append(text, from, std::string::npos);
+  text.swap(result);
   return 0;
 }

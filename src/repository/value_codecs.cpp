@@ -4,10 +4,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
-#include "kestrine/str_sub.h"
 #include "platform/local_time.h"
+#include "platform/time_decoder.h"
 
 namespace kestrine::codecs {
 namespace {
@@ -57,29 +58,40 @@ bool ScanLiteral(std::string_view text, std::size_t& pos, char literal) {
   return true;
 }
 
-// Scans "%d-%2d-%2d %d:%d:%d" into year, month, day, hour, minute, second;
-// the fields the scan does not reach stay 0.
-void ScanTime(std::string_view text, int fields[6]) {
-  std::size_t pos = 0;
-  if (!ScanInt(text, pos, 0, &fields[0]) || !ScanLiteral(text, pos, '-')) return;
-  if (!ScanInt(text, pos, 2, &fields[1]) || !ScanLiteral(text, pos, '-')) return;
-  if (!ScanInt(text, pos, 2, &fields[2])) return;
-  while (pos < text.size() && IsSpace(text[pos])) ++pos;
-  if (!ScanInt(text, pos, 0, &fields[3]) || !ScanLiteral(text, pos, ':')) return;
-  if (!ScanInt(text, pos, 0, &fields[4]) || !ScanLiteral(text, pos, ':')) return;
-  ScanInt(text, pos, 0, &fields[5]);
+// The fields of exactly "YYYY-MM-DD hh:mm:ss" (not followed by a digit), the
+// form the writer writes, as the general scan below reads them.
+bool ScanWrittenTime(std::string_view text, platform::WallClock* wall) {
+  constexpr std::string_view kPattern = "9999-99-99 99:99:99";
+  if (text.size() < kPattern.size() || (text.size() > kPattern.size() && IsDigit(text[19]))) {
+    return false;
+  }
+  for (std::size_t i = 0; i < kPattern.size(); ++i) {
+    if (kPattern[i] == '9' ? !IsDigit(text[i]) : text[i] != kPattern[i]) return false;
+  }
+  const auto number = [text](std::size_t at, std::size_t digits) {
+    int value = 0;
+    for (std::size_t i = at; i < at + digits; ++i) value = value * 10 + (text[i] - '0');
+    return value;
+  };
+  *wall = platform::WallClock{number(0, 4),  number(5, 2),  number(8, 2),
+                              number(11, 2), number(14, 2), number(17, 2)};
+  return true;
 }
 
-std::tm BrokenDown(const int fields[6], int isDst) {
-  std::tm local{};
-  local.tm_year = Saturate(static_cast<long long>(fields[0]) - 1900);
-  local.tm_mon = Saturate(static_cast<long long>(fields[1]) - 1);
-  local.tm_mday = fields[2];
-  local.tm_hour = fields[3];
-  local.tm_min = fields[4];
-  local.tm_sec = fields[5];
-  local.tm_isdst = isDst;
-  return local;
+// Scans "%d-%2d-%2d %d:%d:%d" into year, month, day, hour, minute, second;
+// the fields the scan does not reach stay 0.
+platform::WallClock ScanTime(std::string_view text) {
+  platform::WallClock wall;
+  if (ScanWrittenTime(text, &wall)) return wall;
+  std::size_t pos = 0;
+  if (!ScanInt(text, pos, 0, &wall.year) || !ScanLiteral(text, pos, '-')) return wall;
+  if (!ScanInt(text, pos, 2, &wall.month) || !ScanLiteral(text, pos, '-')) return wall;
+  if (!ScanInt(text, pos, 2, &wall.day)) return wall;
+  while (pos < text.size() && IsSpace(text[pos])) ++pos;
+  if (!ScanInt(text, pos, 0, &wall.hour) || !ScanLiteral(text, pos, ':')) return wall;
+  if (!ScanInt(text, pos, 0, &wall.minute) || !ScanLiteral(text, pos, ':')) return wall;
+  ScanInt(text, pos, 0, &wall.second);
+  return wall;
 }
 
 }  // namespace
@@ -99,19 +111,12 @@ std::string EncodeInt(int value) { return std::to_string(value); }
 
 long DecodeTime(std::string_view text) {
   if (text.empty()) return 0;
-  int fields[6] = {0, 0, 0, 0, 0, 0};
-  ScanTime(text.substr(0, kMaxValueLength), fields);
+  return platform::WallClockSeconds32(ScanTime(text.substr(0, kMaxValueLength)));
+}
 
-  // First read the text as standard time. When that moves the hour, the date
-  // lies in daylight-saving time: read it again with the flag the first
-  // conversion found, so that the wall-clock time is kept.
-  std::tm first = BrokenDown(fields, 0);
-  long seconds = 0;
-  if (!platform::MakeTime32(&first, &seconds)) seconds = 0;
-  if (first.tm_hour == fields[3]) return seconds;
-  std::tm second = BrokenDown(fields, first.tm_isdst);
-  if (!platform::MakeTime32(&second, &seconds)) seconds = 0;
-  return seconds;
+long DecodeTime(std::string_view text, platform::TimeDecoder& decoder) {
+  if (text.empty()) return 0;
+  return decoder.Seconds32(ScanTime(text.substr(0, kMaxValueLength)));
 }
 
 std::string EncodeTime(long seconds) {
@@ -123,15 +128,55 @@ std::string EncodeTime(long seconds) {
 }
 
 std::string EscapeDescription(std::string text) {
-  StrSub(text, "\r", "{CR}");
-  StrSub(text, "\n", "{LF}");
-  return text;
+  std::size_t breaks = 0;
+  for (const char c : text) breaks += c == '\r' || c == '\n' ? 1 : 0;
+  if (breaks == 0) return text;
+  std::string escaped;
+  escaped.reserve(text.size() + 3 * breaks);
+  std::size_t from = 0;
+  for (std::size_t at = text.find_first_of("\r\n"); at != std::string::npos;
+       at = text.find_first_of("\r\n", from)) {
+    escaped.append(text, from, at - from);
+    escaped += text[at] == '\r' ? "{CR}" : "{LF}";
+    from = at + 1;
+  }
+  escaped.append(text, from, std::string::npos);
+  return escaped;
+}
+
+std::size_t UnescapeDescriptionInPlace(char* text, std::size_t length) {
+  // Neither escape can overlap another or be made by replacing one, so one
+  // pass gives what replacing every "{CR}" and then every "{LF}" gives.
+  std::size_t read = 0;
+  std::size_t write = 0;
+  while (read < length) {
+    const void* brace = std::memchr(text + read, '{', length - read);
+    const std::size_t next = brace == nullptr
+                                 ? length
+                                 : static_cast<std::size_t>(static_cast<const char*>(brace) - text);
+    if (write != read) std::memmove(text + write, text + read, next - read);
+    write += next - read;
+    read = next;
+    if (read == length) break;
+    const std::string_view rest(text + read, std::min<std::size_t>(4, length - read));
+    if (rest == "{CR}" || rest == "{LF}") {
+      text[write++] = rest[1] == 'C' ? '\r' : '\n';
+      read += rest.size();
+    } else {
+      text[write++] = text[read++];
+    }
+  }
+  return write;
 }
 
 std::string UnescapeDescription(std::string text) {
-  StrSub(text, "{CR}", "\r");
-  StrSub(text, "{LF}", "\n");
+  text.resize(UnescapeDescriptionInPlace(text.data(), text.size()));
   return text;
+}
+
+void UnescapeDescriptionTo(std::string_view text, std::string* out) {
+  out->assign(text.data(), text.size());
+  out->resize(UnescapeDescriptionInPlace(out->data(), out->size()));
 }
 
 }  // namespace kestrine::codecs

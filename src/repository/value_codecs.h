@@ -2,8 +2,13 @@
 #ifndef KESTRINE_REPOSITORY_VALUE_CODECS_H
 #define KESTRINE_REPOSITORY_VALUE_CODECS_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+namespace kestrine::platform {
+class TimeDecoder;
+}  // namespace kestrine::platform
 
 namespace kestrine::codecs {
 
@@ -23,13 +28,22 @@ std::string EncodeInt(int value);
 /// Out-of-range fields normalise; a wall-clock time inside daylight-saving
 /// time reads as that wall-clock time.
 long DecodeTime(std::string_view text);
+/// The same, through `decoder`: much faster for many times in a row.
+long DecodeTime(std::string_view text, platform::TimeDecoder& decoder);
 /// The local time of `seconds` in the same form; the empty text when it has no
 /// local form in the 32-bit range.
 std::string EncodeTime(long seconds);
 
-/// Description: every CR becomes "{CR}", then every LF "{LF}"; and back.
+/// Description: every CR becomes "{CR}", then every LF "{LF}"; and back,
+/// where every "{CR}" and every "{LF}" of the text becomes a line break. One
+/// pass each.
 std::string EscapeDescription(std::string text);
 std::string UnescapeDescription(std::string text);
+/// Unescapes the `length` bytes at `text` in place (the text only shrinks);
+/// returns the new length.
+std::size_t UnescapeDescriptionInPlace(char* text, std::size_t length);
+/// Replaces *out with the unescaped `text`, reusing the storage *out has.
+void UnescapeDescriptionTo(std::string_view text, std::string* out);
 
 }  // namespace kestrine::codecs
 

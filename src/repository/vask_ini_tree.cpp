@@ -38,6 +38,14 @@ struct Tree : Document {
     }
     return *last_walk;
   }
+
+  // The walk over the node's children when it has begun; null otherwise.
+  // Allocates nothing, so that children are taken back on every way out.
+  std::size_t* StartedChildWalk(const Node* node) {
+    if (node == last_walked) return last_walk;
+    const auto found = child_walks.find(node);
+    return found == child_walks.end() ? nullptr : &found->second;
+  }
 };
 
 Tree* AsTree(void* handle) { return static_cast<Tree*>(handle); }
@@ -111,8 +119,9 @@ int vaskinitreenode_remove_last_son(void* node) {
   if (!parent.RemoveAddedLastChild()) return 1;
   // A walk that had passed the removed child stands at the end, so that it
   // goes on with a child added next.
-  std::size_t& walk = TreeOf(parent).ChildWalk(&parent);
-  walk = std::min(walk, parent.children().size());
+  if (std::size_t* walk = TreeOf(parent).StartedChildWalk(&parent)) {
+    *walk = std::min(*walk, parent.children().size());
+  }
   return 0;
 }
 
@@ -124,8 +133,8 @@ int vaskinitreenode_remove_son(void* node, void* child) {
       std::find(children.begin(), children.end(), AsNode(child)) - children.begin());
   if (!parent.RemoveChild(AsNode(child))) return 1;
   // A walk that had passed the child goes on with the one after it.
-  std::size_t& walk = TreeOf(parent).ChildWalk(&parent);
-  if (walk > index) --walk;
+  std::size_t* walk = TreeOf(parent).StartedChildWalk(&parent);
+  if (walk != nullptr && *walk > index) --*walk;
   return 0;
 }
 

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
+#include "platform/time_decoder.h"
 #include "repository/vask_ini_tree.h"
 #include "repository/value_codecs.h"
 #include "testable_repository.h"
@@ -14,6 +17,7 @@
 namespace {
 
 using kestrine::testing::kCentralEurope;
+using kestrine::testing::kLordHowe;
 using kestrine::testing::ScopedTimeZone;
 using kestrine::testing::TestableRepository;
 namespace codecs = kestrine::codecs;
@@ -112,6 +116,12 @@ TEST(ValueCodecs, TimesReadAsLocalWallClock) {
       // A date alone is midnight; a year alone is 30 November of the year before.
       {"2010-03-07", Utc(2010, 3, 6, 23, 0, 0)},
       {"2010", Utc(2009, 11, 29, 23, 0, 0)},
+      // Blanks, signs and more digits than written read as scanf reads them.
+      {"2010-03-07 09:05:021", Utc(2010, 3, 7, 8, 5, 21)},
+      {"2010-03-07 09:05:02x", Utc(2010, 3, 7, 8, 5, 2)},
+      {" 2010-3-7\t9:5:2", Utc(2010, 3, 7, 8, 5, 2)},
+      {"2010-03-07 09:-5:02", Utc(2010, 3, 7, 7, 55, 2)},
+      {"02010-03-07 09:05:02", Utc(2010, 3, 7, 8, 5, 2)},
       // Out-of-range fields normalise.
       {"2010-02-30 00:00:00", Utc(2010, 3, 1, 23, 0, 0)},
       {"2010-03-07 25:00:00", Utc(2010, 3, 8, 0, 0, 0)},
@@ -124,10 +134,12 @@ TEST(ValueCodecs, TimesReadAsLocalWallClock) {
       {"2038-01-19 04:14:08", 0},
       {"99999999999-01-01", 0},
   };
+  kestrine::platform::TimeDecoder decoder;
   for (const TimeCase& c : cases) {
     long value = 12345;
     EXPECT_EQ(repository.String2Time(c.text, &value), 0);
     EXPECT_EQ(value, c.expected) << c.text;
+    EXPECT_EQ(codecs::DecodeTime(c.text, decoder), c.expected) << c.text;
   }
   EXPECT_EQ(repository.String2Time("2010", nullptr), 1);
 }
@@ -143,13 +155,15 @@ TEST(ValueCodecs, TimesWriteAsLocalWallClock) {
 }
 
 // Every time that has a local form and is not in the repeated hour of the
-// autumn change reads back as itself, in both zones' seasons.
+// autumn change reads back as itself, in both zones' seasons; also where
+// daylight-saving time moves the clock by 30 minutes only.
 TEST(ValueCodecs, TimesRoundTrip) {
-  for (const char* zone : {kCentralEurope, "UTC0", "EST5EDT,M3.2.0,M11.1.0"}) {
+  for (const char* zone : {kCentralEurope, "UTC0", "EST5EDT,M3.2.0,M11.1.0", kLordHowe}) {
     ScopedTimeZone scoped(zone);
     for (long seconds :
          {Utc(1970, 1, 2, 0, 0, 0), Utc(2010, 3, 7, 8, 5, 2), Utc(2010, 7, 15, 21, 59, 59),
-          Utc(2024, 2, 29, 12, 0, 0), Utc(2038, 1, 18, 0, 0, 0), Utc(2010, 3, 28, 1, 0, 0)}) {
+          Utc(2024, 2, 29, 12, 0, 0), Utc(2038, 1, 18, 0, 0, 0), Utc(2010, 3, 28, 1, 0, 0),
+          Utc(2010, 3, 28, 1, 10, 0), Utc(2010, 11, 2, 0, 45, 0)}) {
       const std::string text = codecs::EncodeTime(seconds);
       EXPECT_EQ(codecs::DecodeTime(text), seconds) << zone << " " << text;
     }
@@ -164,6 +178,65 @@ TEST(ValueCodecs, DescriptionEscape) {
   EXPECT_EQ(codecs::UnescapeDescription("literal {CR} and {LF}"), "literal \r and \n");
   EXPECT_EQ(codecs::UnescapeDescription("{cr}{C R}"), "{cr}{C R}");
   EXPECT_EQ(codecs::EscapeDescription(""), "");
+  // What is left of an escape never forms one with its neighbours.
+  EXPECT_EQ(codecs::UnescapeDescription("{{CR}LF}{C{LF}R}{CR"), "{\rLF}{C\nR}{CR");
+}
+
+// Both directions read as replacing one escape everywhere, then the other
+// (StrSub's left-to-right replacement), for every text of up to five
+// characters made of the escapes' own characters and for longer random ones.
+TEST(ValueCodecs, DescriptionEscapeIsTwoReplacements) {
+  const std::string alphabet = "{CRLF}\r\n";
+  const auto check = [](const std::string& text) {
+    std::string escaped = text;
+    StrSub(escaped, "\r", "{CR}");
+    StrSub(escaped, "\n", "{LF}");
+    std::string unescaped = text;
+    StrSub(unescaped, "{CR}", "\r");
+    StrSub(unescaped, "{LF}", "\n");
+    std::string into = "previous contents";
+    codecs::UnescapeDescriptionTo(text, &into);
+    return codecs::EscapeDescription(text) == escaped &&
+           codecs::UnescapeDescription(text) == unescaped && into == unescaped;
+  };
+  std::vector<std::string> texts = {""};
+  for (std::size_t begin = 0, length = 1; length <= 5; ++length) {
+    const std::size_t end = texts.size();
+    for (std::size_t i = begin; i < end; ++i) {
+      for (const char c : alphabet) texts.push_back(texts[i] + c);
+    }
+    begin = end;
+  }
+  std::uint64_t state = 12345;
+  for (int i = 0; i < 2000; ++i) {
+    std::string text;
+    for (int n = 6 + i % 40; n > 0; --n) {
+      state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+      text += alphabet[(state >> 33) % alphabet.size()];
+    }
+    texts.push_back(text);
+  }
+  int differing = 0;
+  for (const std::string& text : texts) {
+    if (!check(text) && ++differing <= 5) ADD_FAILURE() << '"' << text << '"';
+  }
+  EXPECT_EQ(differing, 0) << "of " << texts.size() << " texts";
+}
+
+// A 10 MiB description with a line break every few characters escapes and
+// reads back whole (replacing in place made both directions quadratic).
+TEST(ValueCodecs, LargeDescriptionRoundTrips) {
+  std::string text;
+  text.reserve(10 << 20);
+  for (int i = 0; text.size() < (10u << 20); ++i) text += i % 3 == 0 ? "line\r\n" : "x{\n";
+  const std::string escaped = codecs::EscapeDescription(text);
+  EXPECT_EQ(escaped.find_first_of("\r\n"), std::string::npos);
+  EXPECT_EQ(escaped.compare(0, 20, "line{CR}{LF}x{{LF}x{"), 0);
+  EXPECT_EQ(codecs::UnescapeDescription(escaped), text);
+  std::string copy = escaped;
+  EXPECT_EQ(StrSub(copy, "{LF}", "\n"), 0);
+  EXPECT_EQ(StrSub(copy, "{CR}", "\r"), 0);
+  EXPECT_EQ(copy, text);
 }
 
 TEST(ValueWriters, WriteTheValueForms) {

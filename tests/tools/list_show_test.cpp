@@ -101,6 +101,26 @@ TEST_F(ListShowTest, TimesAreLocalIso8601AndSeconds) {
   }
 }
 
+// The samples leave a time never set empty, so that it reads as 0 in every
+// zone: the form a writer gives it, its own zone's local time of 0, reads
+// as 0 only in that writer's zone.
+TEST_F(ListShowTest, SamplesTimesNeverSetReadAsZeroEverywhere) {
+  for (const char* script : {"Orders", "Billing"}) {
+    const nlohmann::json central_europe = LibraryRecords(Script(script));
+    for (const char* zone : {"UTC0", "EST5EDT,M3.2.0,M11.1.0", "JST-9"}) {
+      ScopedTimeZone scoped(zone);
+      const nlohmann::json elsewhere = LibraryRecords(Script(script));
+      for (const auto& record : central_europe.items()) {
+        for (const char* field : {"CreationDate", "LastSyncWithWSDL", "LastSyncWithWSDLZROrininal"}) {
+          if (record.value().at(field) != 0) continue;
+          EXPECT_EQ(elsewhere.at(record.key()).at(field), 0)
+              << script << ' ' << record.key() << ' ' << field << " in " << zone;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(ListShowTest, TextShowsAlignedFieldsWithPasswordsHidden) {
   // Values start in one column, after the longest key.
   const auto line = [](const std::string& key, const std::string& value) {

@@ -1,5 +1,5 @@
 // Exit statuses and messages of the tool: usage errors, missing files and
-// names, help and version.
+// names, help and version, a folder that is not a script folder, --quiet.
 #include <filesystem>
 
 #include "tool_test.h"
@@ -57,8 +57,27 @@ const StatusCase kStatusCases[] = {
     {"Help", {"--help"}, 0, "check", ""},
     {"SubcommandHelp", {"show", "--help"}, 0, "--show-secrets", ""},
     {"HelpNeedsNoFolder", {"add", "--help"}, 0, "--password-stdin", ""},
-    {"NoSubcommand", {}, 2, "", "kestrine: "},
-    {"UnknownSubcommand", {"frobnicate"}, 2, "", "--help"},
+    {"NoSubcommand", {}, 2, "", "a subcommand is required: list, show"},
+    {"UnknownSubcommand", {"frobnicate"}, 2, "", "the subcommands are: list, show"},
+    {"MistypedSubcommand",
+     {"lsit", kOrders},
+     2,
+     "",
+     "unknown subcommand \"lsit\"; did you mean list?"},
+    {"HelpAsSubcommand", {"help"}, 2, "", "did you mean --help?"},
+    {"ShortVersion", {"-v"}, 2, "", "unknown option \"-v\"; did you mean --version?"},
+    {"MistypedOption",
+     {"list", kOrders, "--jsn"},
+     2,
+     "",
+     "unknown option \"--jsn\" for kestrine list; did you mean --json?\nRun 'kestrine list "
+     "--help'"},
+    {"OptionOfAnotherSubcommand", {"list", kOrders, "--first"}, 2, "", "for kestrine list\n"},
+    {"OptionValueIsNoOption",
+     {"add", kOrders, "--name", "n", "--wsdl", "-w", "--zr-id", "x"},
+     2,
+     "",
+     "--zr-id"},
     {"MissingFolder", {"list"}, 2, "", "FOLDER"},
     {"EmptyFolder", {"list", ""}, 2, "", "must not be empty"},
     {"ExtraArgument", {"list", kOrders, "more"}, 2, "", "kestrine: "},
@@ -88,6 +107,79 @@ const StatusCase kStatusCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Tool, ExitStatus, ::testing::ValuesIn(kStatusCases), LabelName());
+
+// A folder that is not a script folder is named as what it is, with the
+// script folder meant, and never answered with advice to create a file.
+TEST_F(ToolTest, WrongFolderNamesTheScriptFolder) {
+  const struct {
+    const char* folder;  // below the copied samples
+    const char* says;
+  } cases[] = {
+      {"Ordres", "there is no script folder "},
+      {"Orders/WSDL", " is a script's WSDL folder; give the script folder that holds it instead: "},
+      {"Orders/WSDL/",
+       " is a script's WSDL folder; give the script folder that holds it instead: "},
+      {"Orders/WSDL/web_services.ini", " is a script's services file; give the script folder "},
+  };
+  const std::string before = ReadBytes(FileOf("Orders"));
+  for (const auto& c : cases) {
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"list"},
+          {"show", "OrderEntry"},
+          {"remove", "OrderEntry"},
+          {"check"},
+          {"add", "--create", "--name", "n", "--wsdl", "w"}}) {
+      std::vector<std::string> args = command;
+      args.insert(args.begin() + 1, Script(c.folder));
+      const ToolResult result = RunTool(args);
+      const std::string label = std::string(c.folder) + " " + command.front();
+      EXPECT_EQ(result.status, 3) << label;
+      EXPECT_NE(result.err.find(c.says), std::string::npos) << label << ": " << result.err;
+      EXPECT_NE(result.err.find(Script("Orders")), std::string::npos)
+          << label << ": " << result.err;
+      EXPECT_EQ(result.err.find("create one with"), std::string::npos)
+          << label << ": " << result.err;
+    }
+  }
+  EXPECT_EQ(ReadBytes(FileOf("Orders")), before);
+  EXPECT_FALSE(std::filesystem::exists(Script("Orders/WSDL/WSDL")));
+  EXPECT_FALSE(std::filesystem::exists(Script("Ordres")));
+}
+
+// --quiet drops the notes of a command that changes the file, not its
+// result on standard output, and not its errors.
+TEST_F(ToolTest, QuietKeepsResultsAndErrors) {
+  // A section that loading ignores.
+  for (const char* script : {"Orders", "Billing"}) {
+    WriteBytes(FileOf(script), ReadBytes(FileOf(script)) + "\n[Other]\nkey=value\n");
+  }
+  for (const bool quiet : {false, true}) {
+    const std::string folder = Script(quiet ? "NewQuiet" : "New");
+    std::filesystem::create_directories(folder);
+    std::vector<std::vector<std::string>> commands = {
+        // "created the services file ..."
+        {"add", folder, "--create", "--name", "A", "--wsdl", "w"},
+        // "warning: loading ignored 1 section(s) ..."
+        quiet ? std::vector<std::string>{"remove", Script("Billing"), "InvoiceArchive"}
+              : std::vector<std::string>{"remove", Script("Orders"), "OrderEntry"},
+        // fails: the name is held
+        {"add", folder, "--name", "A", "--wsdl", "w"},
+    };
+    for (std::vector<std::string>& args : commands) {
+      if (quiet) args.push_back("--quiet");
+      const ToolResult result = RunTool(args);
+      const std::string label = args.front() + (quiet ? " --quiet" : "");
+      if (&args == &commands.back()) {
+        EXPECT_EQ(result.status, 1) << label;
+        EXPECT_NE(result.err.find("already holds"), std::string::npos) << label << result.err;
+        continue;
+      }
+      EXPECT_EQ(result.status, 0) << label << result.err;
+      EXPECT_EQ(result.err.empty(), quiet) << label << result.err;
+      EXPECT_EQ(result.out, args.front() == "add" ? "1\n" : "") << label;
+    }
+  }
+}
 
 }  // namespace
 }  // namespace kestrine::testing

@@ -1,0 +1,147 @@
+#include "kestrine/script_tree.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "ini/document.h"
+#include "ini/file.h"
+#include "platform/error.h"
+#include "repository/guarded.h"
+#include "repository/services_file.h"
+
+namespace kestrine {
+namespace {
+
+constexpr char kWsdlFolder[] = "WSDL";
+constexpr char kServicesFile[] = "web_services.ini";
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The names in `folder` that are folders themselves (not links to folders),
+// in byte order.
+std::vector<std::string> SubFolders(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return names;
+  const std::unique_ptr<DIR, int (*)(DIR*)> closer(listing, &::closedir);
+  while (const dirent* entry = ::readdir(listing)) {
+    const char* name = entry->d_name;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
+    if (std::strcmp(name, kWsdlFolder) == 0) continue;  // a script's own folder
+    unsigned char type = entry->d_type;
+    if (type == DT_UNKNOWN) {
+      struct stat info {};
+      if (::lstat((folder + "/" + name).c_str(), &info) != 0) continue;
+      type = S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
+    }
+    if (type == DT_DIR) names.emplace_back(name);  // DT_LNK: never followed
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void Walk(const std::string& folder, std::vector<std::string>* found) {
+  // Depth first without recursion: a tree may nest as deep as it likes.
+  std::vector<std::string> pending{folder};
+  while (!pending.empty()) {
+    const std::string current = std::move(pending.back());
+    pending.pop_back();
+    const std::string base = current.back() == '/' ? current : current + "/";
+    if (IsRegularFile(base + kWsdlFolder + "/" + kServicesFile)) found->push_back(current);
+    const std::vector<std::string> names = SubFolders(current);
+    for (auto it = names.rbegin(); it != names.rend(); ++it) pending.push_back(base + *it);
+  }
+}
+
+// Loads one folder; for a file that cannot be parsed, reads it once more
+// with the whole-file parser to tell the line: rare, and the loader itself
+// keeps no such detail.
+void LoadOne(ScriptLoad* result) {
+  auto repository = std::make_unique<CServiceRepositoryLight>();
+  result->status = repository->LoadDataFromScript(result->folder.c_str());
+  if (result->status == 0) {
+    result->repository = std::move(repository);
+    return;
+  }
+  const std::string path = result->folder + "/" + kWsdlFolder + "/" + kServicesFile;
+  if (result->status == 3 && !IsRegularFile(path)) {
+    result->message = "no services file";
+    return;
+  }
+  ini::Document document;
+  Error error;
+  if (result->status == 3 && !ini::LoadFile(path, &document, &error)) {
+    result->line = error.line;
+    result->message = error.message;
+  } else {
+    result->message = "cannot be loaded";
+  }
+}
+
+}  // namespace
+
+int FindScriptFolders(const char* root, std::vector<std::string>* folders) {
+  if (root == nullptr || folders == nullptr) return 1;
+  return Guarded([&] {
+    struct stat info {};
+    if (::stat(root, &info) != 0 || !S_ISDIR(info.st_mode)) return 3;
+    Walk(root, folders);
+    return 0;
+  });
+}
+
+int LoadScripts(const std::vector<std::string>& folders, std::vector<ScriptLoad>* results,
+                int threads, void (*progress)(std::size_t done, void* context), void* context) {
+  if (results == nullptr) return 1;
+  return Guarded([&] {
+    results->clear();
+    results->resize(folders.size());
+    for (std::size_t i = 0; i < folders.size(); ++i) (*results)[i].folder = folders[i];
+
+    unsigned count = threads > 0 ? static_cast<unsigned>(threads)
+                                 : std::max(1U, std::thread::hardware_concurrency());
+    count = static_cast<unsigned>(std::min<std::size_t>(count, std::max<std::size_t>(1, folders.size())));
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex progress_mutex;
+    std::size_t done = 0;
+    const auto work = [&]() noexcept {
+      for (std::size_t i = next++; i < folders.size(); i = next++) {
+        ScriptLoad& result = (*results)[i];
+        if (Guarded([&] {
+              LoadOne(&result);
+              return 0;
+            }) != 0) {
+          result.status = 1;
+          result.repository.reset();
+        }
+        if (result.status != 0) failed = true;
+        if (progress != nullptr) {
+          const std::lock_guard<std::mutex> guard(progress_mutex);
+          progress(++done, context);
+        }
+      }
+    };
+    std::vector<std::thread> pool;
+    try {
+      for (unsigned t = 1; t < count; ++t) pool.emplace_back(work);
+    } catch (...) {
+      // Fewer threads than asked for: the ones started and this one do it all.
+    }
+    work();
+    for (auto& thread : pool) thread.join();
+    return failed ? 1 : 0;
+  });
+}
+
+}  // namespace kestrine

@@ -1,0 +1,36 @@
+# Arguments: README, SOURCE, PROGRAM, SAMPLE, WORK (see CMakeLists.txt).
+file(READ ${README} readme)
+file(READ ${SOURCE} source)
+string(FIND "${readme}" "\n## The C++ API in five minutes\n" section)
+if(section EQUAL -1)
+  message(FATAL_ERROR "README.md has no section \"The C++ API in five minutes\"")
+endif()
+string(SUBSTRING "${readme}" ${section} -1 readme)
+string(FIND "${readme}" "\n```cpp\n" begin)
+string(FIND "${readme}" "\n```\n" end)
+if(begin EQUAL -1 OR end LESS begin)
+  message(FATAL_ERROR "README.md's C++ API section has no ```cpp block")
+endif()
+math(EXPR begin "${begin} + 8")
+math(EXPR length "${end} + 1 - ${begin}")
+string(SUBSTRING "${readme}" ${begin} ${length} block)
+if(NOT block STREQUAL source)
+  file(WRITE ${WORK}.readme.cpp "${block}")
+  message(FATAL_ERROR "README.md's C++ API block is not examples/api_tour.cpp; "
+    "compare: diff ${WORK}.readme.cpp ${SOURCE}")
+endif()
+
+file(REMOVE_RECURSE ${WORK})
+file(COPY ${SAMPLE} DESTINATION ${WORK})
+get_filename_component(script ${SAMPLE} NAME)
+execute_process(COMMAND ${PROGRAM} ${WORK}/${script}
+  OUTPUT_VARIABLE output RESULT_VARIABLE result)
+message("${output}")
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "kestrine_api_tour failed: ${result}")
+endif()
+if(NOT output MATCHES "OrderEntry's endpoint: http://erp.example.com/orders/OrderEntry\n"
+   OR NOT output MATCHES "\n2 services use the OrderEntry WSDL\n"
+   OR NOT output MATCHES "\nPayments appended as Service_5\n")
+  message(FATAL_ERROR "kestrine_api_tour printed what it should not")
+endif()

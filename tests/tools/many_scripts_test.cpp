@@ -1,0 +1,80 @@
+// Many scripts: `scan`, `find --under` and `set --under` on one small tree
+// with nested script folders, a link out of the tree, a malformed services
+// file and a WSDL folder without one.
+#include <filesystem>
+
+#include "tool_test.h"
+
+namespace kestrine::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kOrderEntryWsdl[] = "http://erp.example.com/orders/OrderEntry?wsdl";
+
+class ManyScripts : public ToolTest {
+ protected:
+  void SetUp() override {
+    ToolTest::SetUp();
+    fs::create_directories(Tree() + "/team");
+    fs::copy(Script("Orders"), Tree() + "/Orders", fs::copy_options::recursive);
+    fs::copy(Script("Billing"), Tree() + "/team/Billing", fs::copy_options::recursive);
+    fs::create_directories(Tree() + "/team/broken/WSDL");
+    WriteBytes(Tree() + "/team/broken/WSDL/web_services.ini", "[Services]\n\n[Services\\S\n");
+    fs::create_directories(Tree() + "/empty/WSDL");
+    // Out of the tree: followed, it would find Orders and Billing again.
+    fs::create_directory_symlink(scripts_.path(), Tree() + "/link");
+  }
+  std::string Tree() const { return scripts_.path() + "/tree"; }
+};
+
+struct TreeCase {
+  const char* label;
+  std::vector<std::string> args;  // after the command's name; TREE stands for the root
+  int status;
+  std::string out;  // TREE stands for the root
+  const char* err_has;
+};
+
+void PrintTo(const TreeCase& c, std::ostream* out) { *out << c.label; }
+
+std::string Expand(std::string text, const std::string& tree) {
+  for (std::size_t at; (at = text.find("TREE")) != std::string::npos;) text.replace(at, 4, tree);
+  return text;
+}
+
+class TreeCommands : public ManyScripts, public ::testing::WithParamInterface<TreeCase> {};
+
+TEST_P(TreeCommands, Run) {
+  const TreeCase& test = GetParam();
+  std::vector<std::string> args;
+  for (const std::string& arg : test.args) args.push_back(Expand(arg, Tree()));
+  const ToolResult result = RunTool(args);
+  EXPECT_EQ(result.status, test.status) << result.err;
+  EXPECT_EQ(result.out, Expand(test.out, Tree()));
+  EXPECT_NE(result.err.find(Expand(test.err_has, Tree())), std::string::npos) << result.err;
+}
+
+const char kBroken[] = "TREE/team/broken/WSDL/web_services.ini:3: header without closing ']'";
+
+const TreeCase kTreeCases[] = {
+    {"Scan", {"scan", "TREE"}, 1,
+     "TREE/Orders\t4 services\nTREE/team/Billing\t2 services\nTREE/team/broken\tcannot load "
+     "TREE/team/broken/WSDL/web_services.ini:3: header without closing ']' (only a comment may "
+     "follow it) (status 3)\n",
+     ""},
+    {"FindByWsdl", {"find", "--under", "TREE", "--wsdl", kOrderEntryWsdl}, 1,
+     "TREE/Orders\tOrderEntry\nTREE/Orders\tOrderEntryTest\n", kBroken},
+    {"FindByEndpoint",
+     {"find", "--under", "TREE/Orders", "--endpoint", "http://erp.example.com/orders/OrderEntry"},
+     0, "TREE/Orders\tOrderEntry\n", ""},
+    {"FindByNamePattern", {"find", "--under", "TREE/Orders", "--name", "Order*Test"}, 0,
+     "TREE/Orders\tOrderEntryTest\n", ""},
+    {"FindNeedsACriterion", {"find", "--under", "TREE"}, 2, "", "say what to find"},
+    {"FindUnderMissingRoot", {"find", "--under", "TREE/none", "--name", "*"}, 3, "", "no folder"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Tree, TreeCommands, ::testing::ValuesIn(kTreeCases), LabelName());
+
+}  // namespace
+}  // namespace kestrine::testing

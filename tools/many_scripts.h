@@ -1,0 +1,55 @@
+// Working on every script folder below some roots: finding and loading them
+// in parallel, with a progress line, and matching their services.
+#ifndef KESTRINE_TOOLS_MANY_SCRIPTS_H
+#define KESTRINE_TOOLS_MANY_SCRIPTS_H
+
+#include <kestrine/kestrine.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace kestrine::tool {
+
+/// Finds the script folders below each of `roots` (in the order given, each
+/// one's in walk order) and loads them in parallel. While that takes more
+/// than a second and standard error is a terminal, a progress line there
+/// says how many files are done, of how many, and how fast, unless `quiet`.
+/// `jobs` threads load (0: one per core). Throws CommandError (status 3) for
+/// a root that is no folder.
+std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
+                                       int jobs);
+
+/// The services file of a script folder, for messages.
+std::string ServicesFileOf(const std::string& folder);
+
+/// Why a folder could not be loaded, in one line (with the line at fault).
+std::string LoadFailure(const ScriptLoad& load);
+
+/// Which services a search across scripts takes: each criterion given must
+/// match. Locations and endpoints match with backslashes taken as forward
+/// slashes, service names exactly, record names by shell pattern.
+struct ServiceMatch {
+  std::optional<std::string> wsdl;
+  std::optional<std::string> endpoint;
+  std::optional<std::string> service_name;
+  std::optional<std::string> name_pattern;
+
+  bool empty() const { return !wsdl && !endpoint && !service_name && !name_pattern; }
+  bool Matches(const CService& record) const;
+  /// Adds --wsdl, --endpoint, --service-name and --name to `command`.
+  void AddOptions(CLI::App& command);
+};
+
+/// The records of `repository` that `match` takes, in name order (owned by
+/// the repository).
+std::vector<const CService*> MatchingRecords(CServiceRepositoryLight& repository,
+                                             const ServiceMatch& match);
+
+}  // namespace kestrine::tool
+
+#endif  // KESTRINE_TOOLS_MANY_SCRIPTS_H
