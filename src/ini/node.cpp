@@ -170,7 +170,10 @@ bool Node::RemoveChild(Node* child) {
   };
 
   Node* before = found == children_.begin() ? this : last_in_subtree(*(found - 1));
-  while (before->body_.size() > before->attribute_insert_ && is_comment(before->body_.back())) {
+  // A node added since reading has no comments of its own above it: those
+  // at the end of the node before it belong to that node.
+  while (!child->added_ && before->body_.size() > before->attribute_insert_ &&
+         is_comment(before->body_.back())) {
     before->body_.pop_back();
   }
   // After the subtree's last attribute: lines that stick to it, blank lines,
