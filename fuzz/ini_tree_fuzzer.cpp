@@ -5,8 +5,9 @@
 //    renamed and removed), the written text parses again into exactly the
 //    edited tree, as tracked by an independent model;
 //  - every line of the input that no edit touched (not in a removed
-//    subtree, not a header whose path was renamed, not an attribute whose
-//    value changed) is written unchanged and in its order;
+//    subtree or just above its header, not a header whose path was renamed,
+//    not an attribute whose value changed) is written unchanged and in its
+//    order;
 //  - writing that tree back gives the same text again.
 // For input that does not parse, the reported line must be a line of it.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -284,6 +285,16 @@ void RemoveNode(FuzzedDataProvider& data, Document* document, Model* model,
   Check(!remove());  // not there any more
   siblings.erase(std::find(siblings.begin(), siblings.end(), target));
   for (const std::size_t index : Subtree(*model, target)) model->nodes[index].removed = true;
+  // A node read from the input takes the comments just above its header,
+  // which end the body of the node before it in the file: the lines between
+  // the two headers count as touched.
+  const int line = model->nodes[target].line;
+  if (line == 0) return;
+  int previous = 0;
+  for (const ModelNode& node : model->nodes) {
+    if (node.line > previous && node.line < line) previous = node.line;
+  }
+  for (int between = previous + 1; between < line; ++between) Touch(model, between);
 }
 
 void RenameNode(FuzzedDataProvider& data, Model* model, const std::vector<Node*>& handles) {

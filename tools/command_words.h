@@ -28,11 +28,6 @@ struct UsageHint {
 };
 UsageHint HintForUnknownWords(const CLI::App& app, const std::vector<std::string>& args);
 
-/// The one of `known` that `word` most likely stands for, leading dashes
-/// aside: the same word, the only one it begins, or the only nearest one
-/// within a typo or two (one for words of up to four letters). Else empty.
-std::string NearestWord(std::string_view word, const std::vector<std::string>& known);
-
 /// The hidden subcommand that shell completion runs. Not a CLI11 subcommand:
 /// it must take every word as it is, "--help" included.
 inline constexpr char kCompleteCommand[] = "__complete";

@@ -11,9 +11,13 @@ namespace kestrine::tool {
 
 void AddListCommand(CLI::App& app);
 void AddShowCommand(CLI::App& app);
+void AddGetCommand(CLI::App& app);
+void AddExportCommand(CLI::App& app);
 void AddFindCommand(CLI::App& app);
 void AddAddCommand(CLI::App& app);
+void AddSetCommand(CLI::App& app);
 void AddRemoveCommand(CLI::App& app);
+void AddImportCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 void AddScanCommand(CLI::App& app);
 

@@ -13,6 +13,7 @@
 #include "command_error.h"
 #include "commands.h"
 #include "display_text.h"
+#include "ignored_sections.h"
 #include "many_scripts.h"
 #include "record_json.h"
 #include "script_folder.h"
@@ -127,17 +128,16 @@ void RunFind(const FindOptions& options) {
   }
   const ScriptFolder script(options.folder);
   ToolRepository repository;
-  LoadServices(repository, script);
+  LoadServicesToRead(repository, script);
   const Records records =
       options.first ? FindFirst(repository, options) : FindAll(repository, options);
   if (!options.json) {
     for (const auto& record : records) std::cout << OneLine(record->GetName()) << '\n';
     return;
   }
-  const Secrets secrets = options.show_secrets ? Secrets::kShow : Secrets::kHide;
-  nlohmann::ordered_json array = nlohmann::ordered_json::array();
-  for (const auto& record : records) array.push_back(RecordJson(*record, secrets));
-  PrintJson(std::cout, array);
+  std::vector<const CService*> found;
+  for (const auto& record : records) found.push_back(record.get());
+  PrintJson(std::cout, RecordsJson(found, options.show_secrets ? Secrets::kShow : Secrets::kHide));
 }
 
 }  // namespace

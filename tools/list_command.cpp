@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "command_error.h"
 #include "commands.h"
 #include "display_text.h"
+#include "ignored_sections.h"
 #include "record_json.h"
 #include "script_folder.h"
 
@@ -24,22 +24,13 @@ struct ListOptions {
 void RunList(const ListOptions& options) {
   const ScriptFolder script(options.folder);
   ToolRepository repository;
-  LoadServices(repository, script);
-  std::vector<std::string> names;
-  if (const int status = repository.GetServiceNames(&names); status != 0) {
-    throw CommandError(kExitFailure,
-                       "cannot list the services (status " + std::to_string(status) + ")");
-  }
+  LoadServicesToRead(repository, script);
+  const std::vector<const CService*> records = AllRecords(repository, script);
   if (!options.json) {
-    for (const std::string& name : names) std::cout << OneLine(name) << '\n';
+    for (const CService* record : records) std::cout << OneLine(record->GetName()) << '\n';
     return;
   }
-  const Secrets secrets = options.show_secrets ? Secrets::kShow : Secrets::kHide;
-  nlohmann::ordered_json records = nlohmann::ordered_json::array();
-  for (const std::string& name : names) {
-    records.push_back(RecordJson(StoredRecord(repository, script, name), secrets));
-  }
-  PrintJson(std::cout, records);
+  PrintJson(std::cout, RecordsJson(records, options.show_secrets ? Secrets::kShow : Secrets::kHide));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kestrine::tool {
 
@@ -11,6 +12,11 @@ namespace kestrine::tool {
 /// None for 0 (a time never set) and for seconds outside 1 to 2^31-1, the
 /// range the library keeps times in.
 std::optional<std::string> IsoLocalTime(long seconds);
+
+/// The seconds since 1970-01-01 00:00:00 UTC of an ISO 8601 time of the form
+/// IsoLocalTime writes ("YYYY-MM-DDThh:mm:ss" and "+hh:mm", "-hh:mm" or "Z"),
+/// in any time zone; none for other text and for fields out of range.
+std::optional<long> IsoTimeSeconds(std::string_view text);
 
 }  // namespace kestrine::tool
 

@@ -35,16 +35,21 @@ int FlushOutput(int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Lists, shows, finds, adds, removes and checks the web services of a script.",
+  CLI::App app{"Lists, shows, finds, adds, changes, removes, exports, imports and checks the web "
+               "services of a script, or of every script below a folder.",
                "kestrine"};
   app.set_version_flag("--version", "kestrine " KESTRINE_VERSION_STRING);
   app.require_subcommand(1);
   app.failure_message(FailureMessage);
   kestrine::tool::AddListCommand(app);
   kestrine::tool::AddShowCommand(app);
+  kestrine::tool::AddGetCommand(app);
+  kestrine::tool::AddExportCommand(app);
   kestrine::tool::AddFindCommand(app);
   kestrine::tool::AddAddCommand(app);
+  kestrine::tool::AddSetCommand(app);
   kestrine::tool::AddRemoveCommand(app);
+  kestrine::tool::AddImportCommand(app);
   kestrine::tool::AddCheckCommand(app);
   kestrine::tool::AddScanCommand(app);
   // After the subcommands: they would take it over as their own.

@@ -93,12 +93,14 @@ bool ServiceMatch::Matches(const CService& record) const {
   return true;
 }
 
-void ServiceMatch::AddOptions(CLI::App& command) {
-  command.add_option("--wsdl", wsdl, "The WSDL location; backslashes match forward slashes");
-  command.add_option("--endpoint", endpoint,
+void ServiceMatch::AddOptions(CLI::App& command, const std::string& prefix) {
+  command.add_option("--" + prefix + "wsdl", wsdl,
+                     "The WSDL location; backslashes match forward slashes");
+  command.add_option("--" + prefix + "endpoint", endpoint,
                      "The service's address; backslashes match forward slashes");
-  command.add_option("--service-name", service_name, "The service's name");
-  command.add_option("--name", name_pattern, "The record's name, a shell pattern (* ? [..])");
+  command.add_option("--" + prefix + "service-name", service_name, "The service's name");
+  command.add_option("--" + prefix + "name", name_pattern,
+                     "The record's name, a shell pattern (* ? [..])");
 }
 
 std::vector<const CService*> MatchingRecords(CServiceRepositoryLight& repository,

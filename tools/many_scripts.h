@@ -41,8 +41,10 @@ struct ServiceMatch {
 
   bool empty() const { return !wsdl && !endpoint && !service_name && !name_pattern; }
   bool Matches(const CService& record) const;
-  /// Adds --wsdl, --endpoint, --service-name and --name to `command`.
-  void AddOptions(CLI::App& command);
+  /// Adds --wsdl, --endpoint, --service-name and --name to `command`, each
+  /// after `prefix` (set's own --wsdl sets a field, so it matches with
+  /// --match-wsdl).
+  void AddOptions(CLI::App& command, const std::string& prefix = "");
 };
 
 /// The records of `repository` that `match` takes, in name order (owned by

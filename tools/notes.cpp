@@ -17,6 +17,8 @@ void AddQuietOption(CLI::App& command) {
                    "Print no notes on standard error (results and errors are still printed)");
 }
 
+bool NotesQuiet() { return quiet; }
+
 void Note(const std::string& text) {
   if (!quiet) std::cerr << "kestrine: " << text << '\n';
 }

@@ -18,6 +18,9 @@ void AddQuietOption(CLI::App& command);
 /// Writes "kestrine: " and `text` to standard error, unless --quiet was given.
 void Note(const std::string& text);
 
+/// Whether --quiet was given (progress lines are kept back too).
+bool NotesQuiet();
+
 }  // namespace kestrine::tool
 
 #endif  // KESTRINE_TOOLS_NOTES_H

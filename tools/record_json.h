@@ -6,15 +6,20 @@
 
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <vector>
 
 #include "record_fields.h"
 
 namespace kestrine::tool {
 
-/// One object with every field of the record, in VisitFields order: texts as strings, flags as
-/// booleans, numbers as numbers, times as {"local": ISO 8601 or null,
-/// "seconds": n}, passwords as kHiddenSecret unless shown (empty ones empty).
+/// One object with every field of the record, named by the services file's
+/// keys in the writer's order: texts as strings, flags as booleans, numbers as
+/// numbers, times as {"local": ISO 8601 or null, "seconds": n}, passwords as
+/// kHiddenSecret unless shown (empty ones empty). ReadJsonRecord reads it back.
 nlohmann::ordered_json RecordJson(const CService& record, Secrets secrets);
+
+/// An array of RecordJson objects.
+nlohmann::ordered_json RecordsJson(const std::vector<const CService*>& records, Secrets secrets);
 
 /// Writes the value indented, then a line break. Record texts are bytes, not
 /// necessarily UTF-8: a byte sequence that is not valid UTF-8 is written as

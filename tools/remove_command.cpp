@@ -1,13 +1,12 @@
-// kestrine remove FOLDER NAME [--force]
+// kestrine remove FOLDER NAME [--force] [--wait SECONDS] [--quiet]
 #include <CLI/CLI.hpp>
 
 #include <memory>
 #include <string>
 
-#include "check/services_check.h"
-#include "command_error.h"
 #include "commands.h"
-#include "display_text.h"
+#include "edit_status.h"
+#include "ignored_sections.h"
 #include "notes.h"
 #include "script_folder.h"
 
@@ -17,60 +16,20 @@ namespace {
 struct RemoveOptions {
   std::string folder;
   std::string name;
-  bool force = false;
+  bool force = false;  // accepted as before; the edit drops nothing else
   double wait = kDefaultWaitSeconds;
 };
 
-std::string LineList(const std::vector<int>& lines) {
-  std::string list;
-  for (const int line : lines) list += (list.empty() ? "" : ", ") + std::to_string(line);
-  return list;
-}
-
-// The file is rewritten from the loaded records alone. Sections that loading
-// ignores would vanish with it, so they must be dropped knowingly.
-void GuardIgnoredSections(const ScriptFolder& script, const FileCheck& check, bool force) {
-  if (check.ignored_nodes.empty()) return;
-  const std::string what = std::to_string(check.ignored_nodes.size()) + " section(s) at line(s) " +
-                           LineList(check.ignored_nodes) + " that loading ignores";
-  if (!force) {
-    throw CommandError(kExitFailure, "removing rewrites " + script.FilePath() + " and would drop " +
-                                         what + "; see them with: kestrine check " +
-                                         ShellWord(script.c_str()) +
-                                         " (or pass --force to drop them)");
-  }
-  Note("dropping " + what);
-}
-
 void RunRemove(const RemoveOptions& options) {
   const ScriptFolder script(options.folder);
-  // Held from the load to the rewrite: a record another process adds
-  // meanwhile would otherwise be dropped by the rewrite.
   const auto lock = LockForChange(script, options.wait);
+  // Loaded first for its messages: how to create a missing file, the names,
+  // the sections that loading ignores.
   ToolRepository repository;
-  LoadServices(repository, script);
+  LoadServicesToRead(repository, script);
   StoredRecord(repository, script, options.name);
-
-  const FileCheck check = CheckServicesFile(script.FilePath());
-  GuardIgnoredSections(script, check, options.force);
-
-  if (const int status = repository.DeleteServiceByNameInternal(options.name.c_str());
-      status != 0) {
-    throw CommandError(
-        status == 3 ? kExitMissing : kExitFailure,
-        "cannot remove " + Quoted(options.name) + " (status " + std::to_string(status) + ")");
-  }
-  if (const int status = repository.SaveServicesToScript(script.c_str()); status != 0) {
-    throw CommandError(kExitFailure, "cannot rewrite " + script.FilePath() +
-                                         SaveFailureReason(status) +
-                                         "; to see what it holds now, run: kestrine list " +
-                                         ShellWord(script.c_str()));
-  }
-  if (check.unread_lines > 0 || check.unknown_keys > 0) {
-    Note("note: the rewritten file keeps no comments or keys that the library does not read (" +
-         std::to_string(check.unread_lines) + " line(s), " + std::to_string(check.unknown_keys) +
-         " key(s) dropped)");
-  }
+  CheckEditStatus(repository.RemoveServiceFromScript(script.c_str(), options.name.c_str()), script,
+                  options.name);
 }
 
 }  // namespace
@@ -78,13 +37,11 @@ void RunRemove(const RemoveOptions& options) {
 void AddRemoveCommand(CLI::App& app) {
   auto options = std::make_shared<RemoveOptions>();
   CLI::App* command = app.add_subcommand(
-      "remove", "Remove one service and rewrite the services file with the others");
+      "remove", "Remove one service's section; every other line stays as it is");
   command->add_option("FOLDER", options->folder, "The script folder")->required();
   command->add_option("NAME", options->name, "The service's name")->required();
-  command->add_flag("--force", options->force,
-                    "Rewrite even when that drops sections that loading ignores");
-  command->add_option("--wait", options->wait,
-                      "Seconds to wait for another process writing the file (default 10)");
+  command->add_flag("--force", options->force, "No effect (kept for existing command lines)");
+  AddWaitOption(*command, options->wait);
   AddQuietOption(*command);
   command->callback([options] { RunRemove(*options); });
 }

@@ -1,5 +1,7 @@
 #include "script_folder.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -11,8 +13,8 @@
 #include <vector>
 
 #include "command_error.h"
-#include "command_words.h"
 #include "display_text.h"
+#include "nearest_word.h"
 #include "repository/services_file.h"
 
 namespace kestrine::tool {
@@ -145,6 +147,11 @@ std::string SaveFailureReason(int status) {
   return reason.empty() ? Status(status) : ": " + reason;
 }
 
+void AddWaitOption(CLI::App& command, double& wait_seconds) {
+  command.add_option("--wait", wait_seconds,
+                     "Seconds to wait for another process writing the file (default 10)");
+}
+
 std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wait_seconds) {
   const double milliseconds = std::round(std::max(0.0, wait_seconds) * 1000.0);
   auto lock = std::make_unique<ScriptLock>(
@@ -172,6 +179,17 @@ CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
     throw CommandError(kExitFailure, "cannot look up " + Quoted(name) + Status(status));
   }
   return *record;
+}
+
+std::vector<const CService*> AllRecords(ToolRepository& repository, const ScriptFolder& script) {
+  std::vector<std::string> names;
+  if (const int status = repository.GetServiceNames(&names); status != 0) {
+    throw CommandError(kExitFailure, "cannot list the services" + Status(status));
+  }
+  std::vector<const CService*> records;
+  records.reserve(names.size());
+  for (const std::string& name : names) records.push_back(&StoredRecord(repository, script, name));
+  return records;
 }
 
 }  // namespace kestrine::tool

@@ -6,8 +6,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tool_repository.h"
+
+namespace CLI {
+class App;
+}
 
 namespace kestrine::tool {
 
@@ -53,6 +58,10 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script);
 /// default, before it gives up: the library's own default.
 inline constexpr double kDefaultWaitSeconds = ScriptLock::kDefaultWaitMilliseconds / 1000.0;
 
+/// Adds --wait SECONDS, the wait for LockForChange, to a command that
+/// changes the file.
+void AddWaitOption(CLI::App& command, double& wait_seconds);
+
 /// Takes the services file's writers' lock, to be held for the whole of a
 /// command that changes the file, so that what it reads is not stale when it
 /// writes and two commands never interleave. Throws CommandError (status 1)
@@ -68,6 +77,11 @@ std::string SaveFailureReason(int status);
 /// Throws CommandError (status 3) when `repository` holds no record `name`.
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
                        const std::string& name);
+
+/// Every record `repository` holds, the stored records themselves, in name
+/// order. (A copy by name would drop the texts of a settings group not in
+/// use.)
+std::vector<const CService*> AllRecords(ToolRepository& repository, const ScriptFolder& script);
 
 }  // namespace kestrine::tool
 

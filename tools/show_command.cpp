@@ -6,6 +6,7 @@
 #include <string>
 
 #include "commands.h"
+#include "ignored_sections.h"
 #include "record_json.h"
 #include "record_text.h"
 #include "script_folder.h"
@@ -23,7 +24,7 @@ struct ShowOptions {
 void RunShow(const ShowOptions& options) {
   const ScriptFolder script(options.folder);
   ToolRepository repository;
-  LoadServices(repository, script);
+  LoadServicesToRead(repository, script);
   // The stored record itself: a copy by name would drop the texts of a
   // settings group that is not in use.
   const CService& record = StoredRecord(repository, script, options.name);

@@ -1,4 +1,5 @@
-// The repository with the protected members the tool works with made public.
+// The repository the tool works with: the library's own, through its public
+// API.
 #ifndef KESTRINE_TOOLS_TOOL_REPOSITORY_H
 #define KESTRINE_TOOLS_TOOL_REPOSITORY_H
 
@@ -6,10 +7,7 @@
 
 namespace kestrine::tool {
 
-class ToolRepository : public CServiceRepositoryLight {
- public:
-  using CServiceRepositoryLight::DeleteServiceByNameInternal;
-};
+using ToolRepository = CServiceRepositoryLight;
 
 }  // namespace kestrine::tool
 

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -142,6 +143,48 @@ bool Node::RemoveChild(Node* child) {
   if (owner_->single_pass()) return false;
   const auto found = std::find(children_.begin(), children_.end(), child);
   if (found == children_.end()) return false;
+
+  // A node's lines run to the next header, so the comments that introduce
+  // the child end the node before it in the file, and those that introduce
+  // the node after the child end the child's subtree: the child takes its
+  // own and hands the next node's back.
+  const auto last_in_subtree = [](Node* node) {
+    while (!node->children_.empty()) node = node->children_.back();
+    return node;
+  };
+  // The first non-blank character of a line without an attribute; none
+  // for a blank line.
+  const auto first = [this](const Line& line) -> std::optional<char> {
+    const std::string_view text = owner_->LineText(line);
+    const std::size_t at = text.find_first_not_of(" \t");
+    if (at == std::string_view::npos) return std::nullopt;
+    return text[at];
+  };
+  const auto is_comment = [&](const Line& line) {
+    if (line.attribute != Line::kNoAttribute) return false;
+    const std::optional<char> c = first(line);
+    return c == ';' || c == '#';
+  };
+  const auto is_blank = [&](const Line& line) {
+    return line.attribute == Line::kNoAttribute && !first(line);
+  };
+
+  Node* before = found == children_.begin() ? this : last_in_subtree(*(found - 1));
+  // A node added since reading has no comments of its own above it: those
+  // at the end of the node before it belong to that node.
+  while (!child->added_ && before->body_.size() > before->attribute_insert_ &&
+         is_comment(before->body_.back())) {
+    before->body_.pop_back();
+  }
+  // After the subtree's last attribute: lines that stick to it, blank lines,
+  // then what introduces the next node (or ends the file). Without a blank
+  // line to tell them apart, all of it is taken for the latter.
+  const Node* last = last_in_subtree(child);
+  const auto tail = last->body_.begin() + static_cast<std::ptrdiff_t>(last->attribute_insert_);
+  auto kept = std::find_if(tail, last->body_.end(), is_blank);
+  kept = kept == last->body_.end() ? tail : std::find_if_not(kept, last->body_.end(), is_blank);
+  before->body_.insert(before->body_.end(), kept, last->body_.end());
+
   // The node and its subtree stay in the document's storage, unreachable;
   // they are freed with the document.
   children_.erase(found);

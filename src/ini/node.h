@@ -121,10 +121,16 @@ class Node {
   Node* AddChild(std::string_view name);
 
   /// Removes a child with its whole subtree: none of their lines is written
-  /// any more. False (and nothing changed) when `child` is not a child of
-  /// this node or the document is read in a single pass. The removed nodes
-  /// stay in memory, readable, until the document is cleared or destroyed;
-  /// edits to them are not written.
+  /// any more, nor the comment lines right above the child's header, which
+  /// introduce it. Of the lines after the subtree's last attribute line,
+  /// those up to the first blank lines and these stick to the child and go
+  /// with it; the rest introduce what follows and stay (all stay when there
+  /// is no blank line among them). The blank lines above the child's
+  /// introduction stay, keeping its neighbours apart as before.
+  /// False (and nothing changed) when `child` is not a child of this node or
+  /// the document is read in a single pass. The removed nodes stay in memory,
+  /// readable, until the document is cleared or destroyed; edits to them are
+  /// not written.
   bool RemoveChild(Node* child);
 
   /// Takes back the last child when it was added since reading, so that a

@@ -288,6 +288,14 @@ INSTANTIATE_TEST_SUITE_P(
                       "[S]\nCount=2\n\n[S\\a]\nx=1\n; a's\n[S\\a\\d]\ny=2\n[S\\b]\nz=3",
                       [](Document& d) { Root(d, 0)->RemoveChild(Child(d, 0, 0)); },
                       "[S]\nCount=2\n\n[S\\b]\nz=3"},
+        PlacementCase{"RemoveChildTakesTheCommentsThatIntroduceIt",
+                      "[S]\nk=1\n; of S\n\n; about a\n[S\\a]\nx=1\n; of a\n\n; about b\n"
+                      "[S\\b]\ny=2\n\n; the end",
+                      [](Document& d) {
+                        Root(d, 0)->RemoveChild(Child(d, 0, 1));
+                        Root(d, 0)->RemoveChild(Child(d, 0, 0));
+                      },
+                      "[S]\nk=1\n; of S\n\n; the end"},
         PlacementCase{"RemoveRootKeepsPreambleAndLastLine", "; c\r\n[A]\r\nk=v\r\n[B]\r\nx=1",
                       [](Document& d) {
                         d.RemoveRoot(Root(d, 0));

@@ -1,5 +1,6 @@
 // Editing a service where it stands: only the edited record's lines change
-// (and, after a removal, the headers renumbered behind it); every other byte
+// (its section, and the comments right above its header that introduce it;
+// after a removal, also the headers renumbered behind it); every other byte
 // of a hand-commented file stays.
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "file_sections.h"
 #include "record_expectations.h"
 #include "script_folder.h"
 #include "testable_repository.h"
@@ -14,26 +16,6 @@
 
 namespace kestrine::testing {
 namespace {
-
-// The file cut at its header lines: the text before the first header, then
-// one piece per section, header line first.
-std::vector<std::string> Sections(const std::string& text) {
-  std::vector<std::string> sections(1);
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    end = end == std::string::npos ? text.size() : end + 1;
-    const std::string line = text.substr(begin, end - begin);
-    if (!line.empty() && line[0] == '[') sections.emplace_back();
-    sections.back() += line;
-    begin = end;
-  }
-  return sections;
-}
-
-std::string WithoutHeader(const std::string& section) {
-  return section.substr(section.find('\n') + 1);
-}
 
 CService Loaded(const ScriptFolder& script, const char* name) {
   TestableRepository repository;

@@ -19,7 +19,7 @@ const char* const kWrittenKeys[] = {
     "UseJmsTransport", "JmsRequestQueue", "JmsResponseQueue"};
 // clang-format on
 
-// A service node with every key a writer writes (not linked, location type
+// A service node with every key a writer writes (flags 0, location type
 // not set, every other value empty); `values` replaces values, `omit` leaves
 // keys out, `extra` lines follow.
 std::string Node(int n, std::map<std::string, std::string> values, std::set<std::string> omit = {},
@@ -28,7 +28,9 @@ std::string Node(int n, std::map<std::string, std::string> values, std::set<std:
   for (const char* key : kWrittenKeys) {
     if (omit.count(key) != 0) continue;
     const auto value = values.find(key);
-    const std::string fallback = key == std::string("LinkedToZR")     ? "0"
+    const std::set<std::string> flags = {"LinkedToZR",  "KeepUpToDate", "OverrideServiceAddress",
+                                         "UseProxy",    "UseSecurity",  "UseJmsTransport"};
+    const std::string fallback = flags.count(key) != 0                ? "0"
                                  : key == std::string("LocationType") ? "-1"
                                                                       : "";
     text += std::string(key) + "=" + (value != values.end() ? value->second : fallback) + "\n";
@@ -55,12 +57,19 @@ TEST_F(CheckTest, SamplesAreClean) {
 TEST_F(CheckTest, FindsEachProblemAtItsLine) {
   const std::string text = "; hand-edited\n[Services]\n" +
                            Node(1, {{"Name", "Alpha"}, {"LinkedToZR", "1"}}) +
-                           Node(2, {{"Name", "Beta"},
-                                    {"CreationDate", "yesterday"},
-                                    {"LastSyncWithWSDL", "2010-02-30 00:00:00"},
-                                    {"LastSyncWithWSDLZROrininal", "1960-05-01 00:00:00"},
-                                    {"LocationType", "two"}}) +
-                           Node(3, {{"Name", "Alpha"}, {"CreationDate", "2010-03-28 02:30:00"}}) +
+                           Node(2,
+                                {{"Name", "Beta"},
+                                 {"CreationDate", "yesterday"},
+                                 {"LastSyncWithWSDL", "2010-02-30 00:00:00"},
+                                 {"LastSyncWithWSDLZROrininal", "1960-05-01 00:00:00"},
+                                 {"LocationType", "two"},
+                                 {"KeepUpToDate", "false"},
+                                 {"ProxyServerName", "proxy.example"},
+                                 {"UseSecurity", "00"},
+                                 {"Password", "pw"}},
+                                {}, "ServiceAdress=x\nZR_ID=5\n") +
+                           Node(3, {{"Name", "Alpha"}, {"CreationDate", "2010-03-28 02:30:00"}}, {},
+                                "UDDIServer=http://uddi\n") +
                            Node(4, {}, {"Name", "Description"}) +
                            Node(5, {{"Name", "Gamma"}, {"LocationType", "2"}}, {}, "Name=Delta\n") +
                            "[Services\\Service_5\\Extra]\n[Other]\nkey=value\n";
@@ -73,11 +82,19 @@ TEST_F(CheckTest, FindsEachProblemAtItsLine) {
   const Expected expected[] = {
       {"[Services\\Service_1]", "lacks keys that a writer always writes: ZR_ID"},
       {"LocationType=two", "LocationType \"two\" is not a number"},
+      {"KeepUpToDate=false", "KeepUpToDate \"false\" loads as true"},
       {"CreationDate=yesterday", "\"yesterday\" is not a time of the form YYYY-MM-DD hh:mm:ss"},
       {"=2010-02-30", "reads as the time 2010-03-02 00:00:00"},
       {"=1960-05-01", "reads as 0"},
+      // Loading drops the values of a settings group that is off.
+      {"ProxyServerName=proxy.example", "is ignored: loading keeps it only when UseProxy reads true"},
+      {"UseSecurity=00", "UseSecurity \"00\" loads as false"},
+      {"Password=pw", "is ignored: loading keeps it only when UseSecurity reads true"},
+      {"ServiceAdress=x", "not a key of a service node; loading ignores it (did you mean ServiceAddress?)"},
+      {"ZR_ID=5", "is ignored: loading keeps it only when LinkedToZR reads true"},
       {"[Services\\Service_3]", "names the service \"Alpha\", which the section at line 3"},
       {"=2010-03-28 02:30:00", "not as written"},  // an hour skipped by daylight-saving time
+      {"UDDIServer=http://uddi", "is ignored: loading keeps it only when LocationType is 2"},
       {"[Services\\Service_4]", "lacks keys that a writer always writes: Name, Description"},
       {"[Services\\Service_5]",
        "lacks keys that a writer always writes: UDDIServer, UDDIVersion, UDDIServiceKey"},
@@ -97,7 +114,7 @@ TEST_F(CheckTest, FindsEachProblemAtItsLine) {
     EXPECT_EQ(lines[i].rfind(prefix, 0), 0U) << lines[i] << "\nexpected at " << prefix;
     EXPECT_NE(lines[i].find(expected[i].message), std::string::npos) << lines[i];
   }
-  EXPECT_NE(check.err.find("12 problems"), std::string::npos) << check.err;
+  EXPECT_NE(check.err.find("19 problems"), std::string::npos) << check.err;
 }
 
 struct ParseCase {

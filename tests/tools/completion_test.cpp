@@ -56,7 +56,7 @@ TEST_F(Completion, OffersWhatTheToolTakes) {
     std::string offered;  // all of them
     std::string not_offered;
   } cases[] = {
-      {{""}, "list show find add remove check", "--help __complete"},
+      {{""}, "list show get export find add set remove import check", "--help __complete"},
       {{"re"}, "remove", "list"},
       {{"-"}, "--help --version", "list"},
       {{"list", "--"}, "--help --json --show-secrets", "--version --first"},
@@ -65,6 +65,10 @@ TEST_F(Completion, OffersWhatTheToolTakes) {
       // A flag takes no value: the word after it is the folder.
       {{"show", "--json", orders, ""}, "OrderEntry ShippingQuote", "--json"},
       {{"remove", orders, "Order", ""}, "", "OrderEntry"},
+      // A FIELD is a key of the services file.
+      {{"get", orders, "OrderEntry", "Proxy"},
+       "ProxyUserName ProxyServerName ProxyPortNumber ProxyPassword", "UseProxy OrderEntry"},
+      {{"set", orders, "Order"}, "OrderEntry OrderStatus", "ShippingQuote"},
       {{"show", Script("Nowhere"), ""}, "", "OrderEntry"},
       {{"list", Script("Ord")}, orders, Script("Billing")},
       // An option's value: a file name.

@@ -39,6 +39,11 @@ TEST_F(ListShowTest, JsonRecordsEqualTheLibrarysView) {
       ASSERT_EQ(list.status, 0) << list.err;
       const nlohmann::json expected = LibraryRecords(Script(script), secrets);
       EXPECT_EQ(ByName(nlohmann::json::parse(list.out)), expected) << script;
+      args[0] = "export";
+      args.erase(args.begin() + 2);  // --json
+      const ToolResult exported = RunTool(args);
+      EXPECT_EQ(exported.status, 0) << exported.err;
+      EXPECT_EQ(exported.out, list.out) << "export prints what list --json prints";
 
       for (const auto& record : expected.items()) {
         args = {"show", Script(script), record.key(), "--json"};
@@ -49,6 +54,28 @@ TEST_F(ListShowTest, JsonRecordsEqualTheLibrarysView) {
       }
     }
   }
+}
+
+TEST_F(ListShowTest, ReadersWarnOfSectionsThatLoadingIgnores) {
+  // A second node of a held name: loading ignores it.
+  const std::string sample = ReadBytes(FileOf("Billing"));
+  WriteBytes(FileOf("Billing"), sample + "\n[Services\\Service_3]\nName=LedgerPosting\n");
+  const auto line = std::count(sample.begin(), sample.end(), '\n') + 2;
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"list", Script("Billing")},
+           {"show", Script("Billing"), "LedgerPosting"},
+           {"get", Script("Billing"), "LedgerPosting", "Name"},
+           {"export", Script("Billing")},
+           {"find", Script("Billing"), "--wsdl", "x"}}) {
+    const ToolResult result = RunTool(args);
+    EXPECT_EQ(result.status, 0) << args[0] << ": " << result.err;
+    EXPECT_NE(result.err.find("warning: loading ignored 1 section(s) of " + FileOf("Billing") +
+                              " at line(s) " + std::to_string(line)),
+              std::string::npos)
+        << args[0] << ": " << result.err;
+    EXPECT_NE(result.err.find("kestrine check " + Script("Billing")), std::string::npos);
+  }
+  EXPECT_TRUE(RunTool({"list", Script("Orders")}).err.empty()) << "no warning for a clean file";
 }
 
 struct TimeCase {
@@ -62,8 +89,8 @@ TEST_F(ListShowTest, TimesAreLocalIso8601AndSeconds) {
   const TimeCase cases[] = {
       {"OrderEntry", "CreationDate", "2010-03-07T09:05:02+01:00", 1267949102},
       {"OrderEntry", "LastSyncWithWSDL", "2010-06-14T16:30:00+02:00", 1276525800},
-      {"OrderEntry", "LastSyncWithWSDLZROrig", nullptr, 0},
-      {"OrderStatus", "LastSyncWithWSDLZROrig", "2011-07-29T17:20:44+02:00", 1311952844},
+      {"OrderEntry", "LastSyncWithWSDLZROrininal", nullptr, 0},
+      {"OrderStatus", "LastSyncWithWSDLZROrininal", "2011-07-29T17:20:44+02:00", 1311952844},
   };
   for (const TimeCase& c : cases) {
     const ToolResult result = RunTool({"show", Script("Orders"), c.name, "--json"});
@@ -84,7 +111,7 @@ TEST_F(ListShowTest, SamplesTimesNeverSetReadAsZeroEverywhere) {
       ScopedTimeZone scoped(zone);
       const nlohmann::json elsewhere = LibraryRecords(Script(script));
       for (const auto& record : central_europe.items()) {
-        for (const char* field : {"CreationDate", "LastSyncWithWSDL", "LastSyncWithWSDLZROrig"}) {
+        for (const char* field : {"CreationDate", "LastSyncWithWSDL", "LastSyncWithWSDLZROrininal"}) {
           if (record.value().at(field) != 0) continue;
           EXPECT_EQ(elsewhere.at(record.key()).at(field), 0)
               << script << ' ' << record.key() << ' ' << field << " in " << zone;
@@ -95,35 +122,40 @@ TEST_F(ListShowTest, SamplesTimesNeverSetReadAsZeroEverywhere) {
 }
 
 TEST_F(ListShowTest, TextShowsAlignedFieldsWithPasswordsHidden) {
+  // Values start in one column, after the longest key.
+  const auto line = [](const std::string& key, const std::string& value) {
+    const std::string head = key + ":";
+    return value.empty() ? head : head + std::string(28 - head.size(), ' ') + value;
+  };
   const ToolResult hidden = RunTool({"show", Script("Orders"), "ShippingQuote"});
   ASSERT_EQ(hidden.status, 0) << hidden.err;
   const std::vector<std::string> lines = SplitLines(hidden.out);
-  const std::string pad = std::string(24, ' ');
   for (const std::string& expected : {
-           std::string("Name:                   ShippingQuote"),
-           std::string("LocationType:           1"),
-           std::string("Description:            Shipping quotes from the carrier."),
+           line("Name", "ShippingQuote"),
+           line("LocationType", "1"),
+           line("Description", "Shipping quotes from the carrier."),
            std::string(),
-           pad + "Weights in kilograms, prices in euros.",
-           std::string("CreationDate:           2012-05-02T14:03:09+02:00 (1335960189)"),
-           std::string("LastSyncWithWSDLZROrig: none (0)"),
-           std::string("UseProxySettings:       true"),
-           std::string("UserPassword:           ********"),
-           std::string("ProxyPassword:          ********"),
-           std::string("JMSRequestQueue:"),
+           std::string(28, ' ') + "Weights in kilograms, prices in euros.",
+           line("CreationDate", "2012-05-02T14:03:09+02:00 (1335960189)"),
+           line("LastSyncWithWSDLZROrininal", "none (0)"),
+           line("UseProxy", "true"),
+           line("Password", "********"),
+           line("ProxyPassword", "********"),
+           line("JmsRequestQueue", ""),
        }) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
   }
+  EXPECT_EQ(lines.front(), line("LinkedToZR", "false")) << "the fields come in the file's order";
   EXPECT_EQ(hidden.out.find("quote-key-7781"), std::string::npos);
   EXPECT_EQ(hidden.out.find("pr0xy!pass"), std::string::npos);
 
   const ToolResult shown = RunTool({"show", Script("Orders"), "ShippingQuote", "--show-secrets"});
-  EXPECT_NE(shown.out.find("UserPassword:           quote-key-7781\n"), std::string::npos);
-  EXPECT_NE(shown.out.find("ProxyPassword:          pr0xy!pass\n"), std::string::npos);
+  EXPECT_NE(shown.out.find(line("Password", "quote-key-7781") + "\n"), std::string::npos);
+  EXPECT_NE(shown.out.find(line("ProxyPassword", "pr0xy!pass") + "\n"), std::string::npos);
 
   // An empty password has nothing to hide.
   const ToolResult empty = RunTool({"show", Script("Orders"), "OrderStatus"});
-  EXPECT_NE(empty.out.find("\nUserPassword:\n"), std::string::npos);
+  EXPECT_NE(empty.out.find("\nPassword:\n"), std::string::npos);
 }
 
 TEST_F(ListShowTest, ArbitraryBytesStaySafe) {
@@ -141,7 +173,7 @@ TEST_F(ListShowTest, ArbitraryBytesStaySafe) {
   EXPECT_EQ(records.at(0).at("Description"), "caf\xEF\xBF\xBD \xEF\xBF\xBD");  // U+FFFD each
 
   const ToolResult text = RunTool({"show", Script("Orders"), "bad\x1Bname"});
-  EXPECT_NE(text.out.find("Name:                   bad\\x1Bname\n"), std::string::npos);
+  EXPECT_NE(text.out.find("Name:" + std::string(23, ' ') + "bad\\x1Bname\n"), std::string::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // with nested script folders, a link out of the tree, a malformed services
 // file and a WSDL folder without one.
 #include <filesystem>
+#include <sstream>
 
 #include "tool_test.h"
 
@@ -37,6 +38,13 @@ struct TreeCase {
 };
 
 void PrintTo(const TreeCase& c, std::ostream* out) { *out << c.label; }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 std::string Expand(std::string text, const std::string& tree) {
   for (std::size_t at; (at = text.find("TREE")) != std::string::npos;) text.replace(at, 4, tree);
@@ -75,6 +83,43 @@ const TreeCase kTreeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Tree, TreeCommands, ::testing::ValuesIn(kTreeCases), LabelName());
+
+// The lines of `after` that differ from `before`'s, line by line.
+std::vector<std::string> ChangedLines(const std::string& before, const std::string& after) {
+  const std::vector<std::string> a = Lines(before), b = Lines(after);
+  std::vector<std::string> changed;
+  if (a.size() != b.size()) return {"line count " + std::to_string(b.size())};
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) changed.push_back(b[i]);
+  }
+  return changed;
+}
+
+TEST_F(ManyScripts, SetUnderChangesTheMatchesAndEveryOtherByteStays) {
+  const std::vector<std::string> files = {Tree() + "/Orders/WSDL/web_services.ini",
+                                          Tree() + "/team/Billing/WSDL/web_services.ini",
+                                          Tree() + "/team/broken/WSDL/web_services.ini"};
+  std::vector<std::string> before;
+  for (const std::string& file : files) before.push_back(ReadBytes(file));
+  const std::vector<std::string> set = {"set", "--under", Tree(), "--match-endpoint",
+                                        "http://erp.example.com/orders/OrderEntry", "--endpoint",
+                                        "https://erp2.example.com/orders/OrderEntry"};
+
+  std::vector<std::string> dry = set;
+  dry.push_back("--dry-run");
+  const ToolResult preview = RunTool(dry);
+  EXPECT_EQ(preview.status, 1);  // the broken file is reported
+  EXPECT_EQ(preview.out, files[0] + ": OrderEntry: ServiceAddress\n");
+  for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadBytes(files[i]), before[i]);
+
+  const ToolResult changed = RunTool(set);
+  EXPECT_EQ(changed.status, 1);
+  EXPECT_NE(changed.err.find("broken/WSDL/web_services.ini:3"), std::string::npos) << changed.err;
+  EXPECT_EQ(ChangedLines(before[0], ReadBytes(files[0])),
+            std::vector<std::string>{"ServiceAddress=https://erp2.example.com/orders/OrderEntry"});
+  EXPECT_EQ(ReadBytes(files[1]), before[1]);
+  EXPECT_EQ(ReadBytes(files[2]), before[2]);
+}
 
 }  // namespace
 }  // namespace kestrine::testing

@@ -1,5 +1,7 @@
-// `remove`: one record goes, every other record stays exactly as loaded.
-#include <algorithm>
+// `remove`: one record's lines go (the comments right above its header with
+// them, those that introduce the next record not); every other line stays
+// byte for byte, but for the headers of the nodes after it, renumbered.
+#include <set>
 
 #include "tool_test.h"
 
@@ -7,62 +9,96 @@ namespace kestrine::testing {
 namespace {
 
 struct RemoveCase {
+  const char* label;
   const char* script;
   const char* name;
+  std::vector<std::string> options;
+  std::string appended;  // added to the file first
+  int first_line;        // the lines that go, 1-based, in the file as it was
+  int last_line;
+  int status;
+  const char* err_has;  // in standard error
 };
 
 // Parameters print by name: their raw bytes include padding.
-void PrintTo(const RemoveCase& c, std::ostream* out) { *out << c.script << " " << c.name; }
+void PrintTo(const RemoveCase& c, std::ostream* out) { *out << c.label; }
 
 class Remove : public ToolTest, public ::testing::WithParamInterface<RemoveCase> {};
 
-TEST_P(Remove, KeepsEveryOtherRecordEqual) {
-  const std::string folder = Script(GetParam().script);
-  nlohmann::json expected = LibraryRecords(folder, true);
-  ASSERT_TRUE(expected.contains(GetParam().name));
-  expected.erase(GetParam().name);
-
-  const ToolResult remove = RunTool({"remove", folder, GetParam().name});
-  ASSERT_EQ(remove.status, 0) << remove.err;
-  EXPECT_TRUE(remove.out.empty());
-  // The samples' comments do not survive the rewrite; the tool says so.
-  EXPECT_NE(remove.err.find("comments"), std::string::npos) << remove.err;
-
-  EXPECT_EQ(LibraryRecords(folder, true), expected);
-  EXPECT_EQ(RunTool({"check", folder}).status, 0);
-  EXPECT_EQ(RunTool({"show", folder, GetParam().name}).status, 3);
+std::vector<std::string> NodeHeaders(const std::string& text) {
+  std::vector<std::string> headers;
+  for (const std::string& line : file_sections_detail::LinesOf(text)) {
+    if (line.rfind("[Services\\", 0) == 0) headers.push_back(line);
+  }
+  return headers;
 }
+
+TEST_P(Remove, TakesItsSectionAlone) {
+  const RemoveCase& c = GetParam();
+  const std::string folder = Script(c.script);
+  WriteBytes(FileOf(c.script), ReadBytes(FileOf(c.script)) + c.appended);
+  const std::string before = ReadBytes(FileOf(c.script));
+  nlohmann::json records = LibraryRecords(folder, true);
+
+  std::vector<std::string> args{"remove", folder, c.name};
+  args.insert(args.end(), c.options.begin(), c.options.end());
+  const ToolResult remove = RunTool(args);
+  EXPECT_EQ(remove.status, c.status) << remove.err;
+  EXPECT_NE(remove.err.find(c.err_has), std::string::npos) << remove.err;
+  EXPECT_TRUE(remove.out.empty()) << remove.out;
+  const std::string after = ReadBytes(FileOf(c.script));
+  if (c.status != 0) {
+    EXPECT_EQ(after, before);
+    return;
+  }
+
+  // Every other line stays; a node's header may be renumbered.
+  std::vector<std::string> expected = file_sections_detail::LinesOf(before);
+  expected.erase(expected.begin() + c.first_line - 1, expected.begin() + c.last_line);
+  const std::vector<std::string> lines = file_sections_detail::LinesOf(after);
+  ASSERT_EQ(lines.size(), expected.size()) << after;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool headers = lines[i].rfind("[Services\\", 0) == 0 &&
+                         expected[i].rfind("[Services\\", 0) == 0;
+    if (!headers) {
+      EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1 << " of\n" << after;
+    }
+  }
+  records.erase(c.name);
+  EXPECT_EQ(LibraryRecords(folder, true), records);
+  if (c.appended.empty()) {
+    EXPECT_EQ(RunTool({"check", folder}).status, 0);
+  }
+
+  // The next record appended takes the next free node name.
+  const std::size_t nodes = NodeHeaders(after).size();
+  const ToolResult add = RunTool({"add", folder, "--name", "Appended", "--wsdl", "a.wsdl"});
+  EXPECT_EQ(add.out, std::to_string(nodes + 1) + "\n") << add.err;
+  const std::vector<std::string> headers = NodeHeaders(ReadBytes(FileOf(c.script)));
+  EXPECT_EQ(std::set<std::string>(headers.begin(), headers.end()).size(), headers.size())
+      << "no node name twice";
+}
+
+// A second node of the name LedgerPosting, which loading ignores.
+const std::string kSecondLedger = "\n; a copy\n[Services\\Service_3]\nName=LedgerPosting\n";
 
 const RemoveCase kRemoveCases[] = {
-    {"Orders", "OrderEntry"},    {"Orders", "OrderEntryTest"},  {"Orders", "OrderStatus"},
-    {"Orders", "ShippingQuote"}, {"Billing", "InvoiceArchive"}, {"Billing", "LedgerPosting"},
+    // From the comment above the header to the blank line after the record.
+    {"First", "Commented", "Catalogue", {}, "", 6, 33, 0, ""},
+    {"Second", "Commented", "Payments", {}, "", 34, 62, 0, ""},
+    {"Third", "Commented", "Stock", {}, "", 63, 89, 0, ""},
+    // The comment that ends the file stays.
+    {"Last", "Commented", "Notices", {}, "", 90, 116, 0, ""},
+    {"ForceHasNoEffect", "Commented", "Stock", {"--force"}, "", 63, 89, 0, ""},
+    {"Sample", "Orders", "OrderEntryTest", {}, "", 33, 59, 0, ""},
+    // What loading ignores stays too.
+    {"IgnoredSectionStays", "Billing", "InvoiceArchive", {}, kSecondLedger, 4, 29, 0, ""},
+    {"NameInTwoSections", "Billing", "LedgerPosting", {}, kSecondLedger, 0, 0, 1,
+     "more than one section"},
+    {"NoSuchRecord", "Commented", "Nope", {}, "", 0, 0, 3, "no service named \"Nope\""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Tool, Remove, ::testing::ValuesIn(kRemoveCases), [](const auto& test) {
-  return std::string(test.param.script) + "_" + test.param.name;
-});
-
-using RemoveTest = ToolTest;
-
-TEST_F(RemoveTest, DropsIgnoredSectionsOnlyWhenForced) {
-  // A second node of a held name: loading ignores it, a rewrite would drop it.
-  const std::string sample = ReadBytes(FileOf("Billing"));
-  const std::string file = sample + "\n[Services\\Service_3]\nName=LedgerPosting\n";
-  WriteBytes(FileOf("Billing"), file);
-  const auto line = std::count(sample.begin(), sample.end(), '\n') + 2;  // the appended header
-
-  const ToolResult refused = RunTool({"remove", Script("Billing"), "InvoiceArchive"});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("line(s) " + std::to_string(line)), std::string::npos) << refused.err;
-  EXPECT_NE(refused.err.find("--force"), std::string::npos);
-  EXPECT_EQ(ReadBytes(FileOf("Billing")), file);
-
-  const nlohmann::json ledger = LibraryRecords(Script("Billing"), true).at("LedgerPosting");
-  const ToolResult forced = RunTool({"remove", Script("Billing"), "InvoiceArchive", "--force"});
-  EXPECT_EQ(forced.status, 0) << forced.err;
-  EXPECT_EQ(LibraryRecords(Script("Billing"), true), (nlohmann::json{{"LedgerPosting", ledger}}));
-  EXPECT_EQ(RunTool({"check", Script("Billing")}).status, 0);
-}
+INSTANTIATE_TEST_SUITE_P(Tool, Remove, ::testing::ValuesIn(kRemoveCases), LabelName());
 
 }  // namespace
 }  // namespace kestrine::testing

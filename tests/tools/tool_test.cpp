@@ -52,34 +52,34 @@ nlohmann::json LibraryView(const CService& r, bool show_secrets) {
   const auto secret = [show_secrets](const char* value) {
     return show_secrets || *value == '\0' ? std::string(value) : std::string("********");
   };
-  return {{"Name", r.GetName()},
-          {"WSDLLocation", r.GetWSDLLocation()},
+  return {{"LinkedToZR", r.GetLinkedToZR()},
+          {"ZR_ID", r.GetZRID()},
+          {"Name", r.GetName()},
+          {"CreatedBy", r.GetCreatedBy()},
+          {"Description", r.GetDescription()},
           {"ServiceName", r.GetServiceName()},
+          {"WSDLLocation", r.GetWSDLLocation()},
           {"ServiceAddress", r.GetServiceAddress()},
           {"LocationType", r.GetLocationType()},
           {"UDDIServer", r.GetUDDIServer()},
           {"UDDIVersion", r.GetUDDIVersion()},
           {"UDDIServiceKey", r.GetUDDIServiceKey()},
-          {"LinkedToZR", r.GetLinkedToZR()},
-          {"ZRID", r.GetZRID()},
-          {"Description", r.GetDescription()},
-          {"CreatedBy", r.GetCreatedBy()},
+          {"KeepUpToDate", r.GetKeepUpToDate()},
           {"CreationDate", r.GetCreationDate()},
           {"LastSyncWithWSDL", r.GetLastSyncWithWSDL()},
-          {"LastSyncWithWSDLZROrig", r.GetLastSyncWithWSDLZROrig()},
-          {"KeepUpToDate", r.GetKeepUpToDate()},
+          {"LastSyncWithWSDLZROrininal", r.GetLastSyncWithWSDLZROrig()},
           {"OverrideServiceAddress", r.GetOverrideServiceAddress()},
-          {"UseSecuritySettings", r.GetUseSecuritySettings()},
-          {"UserName", r.GetUserName()},
-          {"UserPassword", secret(r.GetUserPassword())},
-          {"UseProxySettings", r.GetUseProxySettings()},
-          {"ProxyServerName", r.GetProxyServerName()},
-          {"ProxyPortNum", r.GetProxyPortNum()},
+          {"UseProxy", r.GetUseProxySettings()},
           {"ProxyUserName", r.GetProxyUserName()},
+          {"ProxyServerName", r.GetProxyServerName()},
+          {"ProxyPortNumber", r.GetProxyPortNum()},
           {"ProxyPassword", secret(r.GetProxyPassword())},
-          {"IsJMSTransport", r.GetIsJMSTransport()},
-          {"JMSRequestQueue", r.GetJMSRequestQueue()},
-          {"JMSResponseQueue", r.GetJMSResponseQueue()}};
+          {"UseSecurity", r.GetUseSecuritySettings()},
+          {"Password", secret(r.GetUserPassword())},
+          {"UserName", r.GetUserName()},
+          {"UseJmsTransport", r.GetIsJMSTransport()},
+          {"JmsRequestQueue", r.GetJMSRequestQueue()},
+          {"JmsResponseQueue", r.GetJMSResponseQueue()}};
 }
 
 nlohmann::json LibraryRecords(const std::string& folder, bool show_secrets) {
@@ -110,10 +110,22 @@ nlohmann::json ByName(const nlohmann::json& records) {
   return by_name;
 }
 
+nlohmann::json Changed(nlohmann::json records, const nlohmann::json& changes) {
+  for (const auto& change : changes.items()) {
+    nlohmann::json record =
+        records.contains(change.key()) ? records.at(change.key()) : nlohmann::json::object();
+    records.erase(change.key());
+    record.update(change.value());
+    records[record.value("Name", change.key())] = record;
+  }
+  return records;
+}
+
 void ToolTest::SetUp() {
   ASSERT_FALSE(scripts_.path().empty());
-  std::filesystem::copy(KESTRINE_SAMPLE_SCRIPTS, scripts_.path(),
-                        std::filesystem::copy_options::recursive);
+  for (const char* scripts : {KESTRINE_SAMPLE_SCRIPTS, KESTRINE_TEST_SCRIPTS}) {
+    std::filesystem::copy(scripts, scripts_.path(), std::filesystem::copy_options::recursive);
+  }
 }
 
 }  // namespace kestrine::testing

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "file_sections.h"
 #include "temp_files.h"
 #include "time_zone.h"
 
@@ -24,8 +25,8 @@ struct ToolResult {
 /// Runs the tool with `args`, `input` on its standard input.
 ToolResult RunTool(const std::vector<std::string>& args, const std::string& input = "");
 
-/// Every field of a record as the library hands it out, the way the tool's
-/// JSON names them; times as plain seconds.
+/// Every field of a record as the library hands it out, named by the
+/// services file's keys as the tool's JSON names them; times as plain seconds.
 nlohmann::json LibraryView(const CService& record, bool show_secrets);
 
 /// Every record the library loads from `folder`, by name.
@@ -36,6 +37,11 @@ nlohmann::json WithSeconds(nlohmann::json record);
 
 /// The tool's JSON records (an array) by name, times as seconds.
 nlohmann::json ByName(const nlohmann::json& records);
+
+/// `records` (by name, as LibraryRecords gives them) with the fields of
+/// `changes` ({name: {field: value}}) set; a changed "Name" files the record
+/// under its new name, an unknown name adds a record of those fields.
+nlohmann::json Changed(nlohmann::json records, const nlohmann::json& changes);
 
 /// Names a parameterised test after its case's `label`.
 struct LabelName {
@@ -49,7 +55,8 @@ class ToolTest : public ::testing::Test {
  protected:
   void SetUp() override;
 
-  /// The copy of a sample script folder ("Orders", "Billing").
+  /// The copy of a sample script folder ("Orders", "Billing") or of a test
+  /// script ("Commented": four records among hand-written comments).
   std::string Script(const std::string& name) const { return scripts_.path() + "/" + name; }
   std::string FileOf(const std::string& name) const {
     return Script(name) + "/WSDL/web_services.ini";

@@ -149,13 +149,17 @@ TEST_F(ToolTest, WrongFolderNamesTheScriptFolder) {
 // --quiet drops the notes of a command that changes the file, not its
 // result on standard output, and not its errors.
 TEST_F(ToolTest, QuietKeepsResultsAndErrors) {
+  // A section that loading ignores.
+  for (const char* script : {"Orders", "Billing"}) {
+    WriteBytes(FileOf(script), ReadBytes(FileOf(script)) + "\n[Other]\nkey=value\n");
+  }
   for (const bool quiet : {false, true}) {
     const std::string folder = Script(quiet ? "NewQuiet" : "New");
     std::filesystem::create_directories(folder);
     std::vector<std::vector<std::string>> commands = {
         // "created the services file ..."
         {"add", folder, "--create", "--name", "A", "--wsdl", "w"},
-        // "the rewritten file keeps no comments ..."
+        // "warning: loading ignored 1 section(s) ..."
         quiet ? std::vector<std::string>{"remove", Script("Billing"), "InvoiceArchive"}
               : std::vector<std::string>{"remove", Script("Orders"), "OrderEntry"},
         // fails: the name is held

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string_view>
 
 #include "check/value_checks.h"
 #include "display_text.h"
+#include "record_fields.h"
 #include "ini/document.h"
 #include "ini/node.h"
 #include "ini/parser.h"
@@ -24,11 +26,6 @@ using ini::Attribute;
 using ini::Node;
 
 namespace file = services_file;
-
-bool IsWrittenKey(std::string_view key) {
-  const auto is = [key](const char* known) { return key == known; };
-  return std::any_of(file::kReadKeys.begin(), file::kReadKeys.end(), is);
-}
 
 std::string Label(const Node& node) {
   std::string label;
@@ -112,8 +109,8 @@ class Checker {
       if (node.FindAttribute(key) == nullptr) missing.push_back(key);
     };
     std::for_each(file::kAlwaysWritten.begin(), file::kAlwaysWritten.end(), require);
-    if (ReadsLinked(node)) require(file::kZRID);
-    if (ReadsUddi(node)) std::for_each(file::kUddiKeys.begin(), file::kUddiKeys.end(), require);
+    if (GroupReads(node, FieldGroup::kZR)) require(file::kZRID);
+    if (GroupReads(node, FieldGroup::kUddi)) std::for_each(file::kUddiKeys.begin(), file::kUddiKeys.end(), require);
     if (!missing.empty()) {
       std::string list;
       for (const std::string_view key : missing)
@@ -124,7 +121,7 @@ class Checker {
 
     std::map<std::string_view, int> first_line;
     for (const Attribute& attribute : node.attributes()) {
-      if (!IsWrittenKey(attribute.key())) ++result_.unknown_keys;
+      if (FindField(attribute.key()) == nullptr) AddUnknownKey(attribute);
       const auto [first, is_new] = first_line.emplace(attribute.key(), attribute.line());
       if (!is_new) {
         Add(attribute.line(), "key " + OneLine(attribute.key()) + " repeats the one at line " +
@@ -133,24 +130,38 @@ class Checker {
     }
   }
 
-  void CheckValues(const Node& node) {
-    for (const char* key : file::kTimeKeys) {
-      if (const Attribute* attribute = node.FindAttribute(key)) {
-        if (auto problem = TimeProblem(LoadedValue(*attribute))) {
-          AddValueProblem(*attribute, *problem);
-        }
-      }
-    }
-    CheckNumber(node.FindAttribute(file::kLocationType));
-    if (ReadsLinked(node)) CheckNumber(node.FindAttribute(file::kZRID));
-    if (ReadsUddi(node)) CheckNumber(node.FindAttribute(file::kUDDIVersion));
+  void AddUnknownKey(const Attribute& attribute) {
+    const Field* nearest = NearestField(attribute.key());
+    Add(attribute.line(), "key " + OneLine(attribute.key()) +
+                              " is not a key of a service node; loading ignores it" +
+                              (nearest != nullptr ? std::string(" (did you mean ") +
+                                                        nearest->key + "?)"
+                                                  : std::string()));
   }
 
-  void CheckNumber(const Attribute* attribute) {
-    if (attribute == nullptr) return;
-    if (auto problem = NumberProblem(LoadedValue(*attribute))) {
-      AddValueProblem(*attribute, *problem);
+  void CheckValues(const Node& node) {
+    for (const Field& field : Fields()) {
+      const Attribute* attribute = node.FindAttribute(field.key);
+      if (attribute == nullptr) continue;
+      if (!GroupReads(node, field.group)) {
+        // A writer writes these keys empty, or not at all, while the group is off.
+        if (!LoadedValue(*attribute).empty()) AddIgnoredValue(*attribute, field.group);
+        continue;
+      }
+      std::optional<std::string> problem;
+      if (field.kind == FieldKind::kTime) problem = TimeProblem(LoadedValue(*attribute));
+      if (field.kind == FieldKind::kNumber) problem = NumberProblem(LoadedValue(*attribute));
+      if (field.kind == FieldKind::kFlag) problem = FlagProblem(LoadedValue(*attribute));
+      if (problem) AddValueProblem(*attribute, *problem);
     }
+  }
+
+  void AddIgnoredValue(const Attribute& attribute, FieldGroup group) {
+    const std::string key = GroupKey(group);
+    const bool uddi = group == FieldGroup::kUddi;
+    AddValueProblem(attribute, "is ignored: loading keeps it only when " + key +
+                                   (uddi ? " is 2" : " reads true") + " (set " + key +
+                                   (uddi ? "=2" : "=1") + " to keep it, or empty the value)");
   }
 
   void AddValueProblem(const Attribute& attribute, const std::string& problem) {
@@ -158,46 +169,19 @@ class Checker {
         OneLine(attribute.key()) + " " + Quoted(LoadedValue(attribute)) + " " + problem);
   }
 
-  // Whether loading reads the ZR and the UDDI keys of the node.
-  static bool ReadsLinked(const Node& node) {
-    const Attribute* linked = node.FindAttribute(file::kLinkedToZR);
-    return linked != nullptr && codecs::DecodeBool(linked->c_value());
-  }
-
-  static bool ReadsUddi(const Node& node) {
-    const Attribute* type = node.FindAttribute(file::kLocationType);
-    return type != nullptr && codecs::DecodeInt(LoadedValue(*type)) == LocationUDDI;
+  // Whether loading reads (and keeps) the node's keys of the group.
+  static bool GroupReads(const Node& node, FieldGroup group) {
+    const char* key = GroupKey(group);
+    if (key == nullptr) return true;
+    const Attribute* flag = node.FindAttribute(key);
+    if (flag == nullptr) return false;
+    if (group == FieldGroup::kUddi) return codecs::DecodeInt(LoadedValue(*flag)) == LocationUDDI;
+    return codecs::DecodeBool(flag->c_value());
   }
 
   FileCheck& result_;
   std::map<std::string, int> names_;  // service name -> header line of its node
 };
-
-// Lines that are neither blank, a header, nor a key line of some node.
-int CountUnreadLines(std::string_view text, const ini::Document& document) {
-  int non_blank = 0;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(begin, end - begin);
-    if (line.find_first_not_of(" \t\r") != std::string_view::npos) ++non_blank;
-    begin = end + 1;
-  }
-  int read = 0;
-  std::vector<const Node*> pending(document.roots().begin(), document.roots().end());
-  while (!pending.empty()) {
-    const Node* node = pending.back();
-    pending.pop_back();
-    read += 1 + static_cast<int>(node->attributes().size());
-    pending.insert(pending.end(), node->children().begin(), node->children().end());
-  }
-  return std::max(0, non_blank - read);
-}
-
-}  // namespace
-
-namespace {
 
 // The offset of the first CR that no LF follows, or npos.
 std::size_t BareCarriageReturn(std::string_view text) {
@@ -238,7 +222,6 @@ FileCheck CheckServicesFile(const std::string& path) {
   Checker(result).Run(document);
   std::stable_sort(result.findings.begin(), result.findings.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
-  result.unread_lines = CountUnreadLines(text, document);
   return result;
 }
 

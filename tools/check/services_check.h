@@ -1,6 +1,7 @@
 // A look at a services file as its lines stand: what loading will ignore or
 // misread, with line numbers. The public API loads a file or refuses it; this
-// says why, for `check`, and what a rewrite would drop, for `remove`.
+// says why, for `check`, and which sections loading ignores, for the
+// commands that read the file.
 #ifndef KESTRINE_TOOLS_CHECK_SERVICES_CHECK_H
 #define KESTRINE_TOOLS_CHECK_SERVICES_CHECK_H
 
@@ -28,13 +29,8 @@ struct FileCheck {
   /// Service nodes that loading takes.
   int services = 0;
   /// Header lines of the nodes that loading ignores (their findings are in
-  /// `findings` too); a rewrite of the file drops them.
+  /// `findings` too): the records there are not loaded.
   std::vector<int> ignored_nodes;
-  /// Comment lines and other lines that are neither headers nor keys; a
-  /// rewrite does not keep them.
-  int unread_lines = 0;
-  /// Keys in service nodes that a writer never writes; a rewrite drops them.
-  int unknown_keys = 0;
 };
 
 /// Reads and examines the services file at `path` (as the operating system

@@ -46,6 +46,13 @@ std::optional<std::string> TimeProblem(std::string_view value) {
   return std::nullopt;
 }
 
+std::optional<std::string> FlagProblem(std::string_view value) {
+  if (value == "0" || value == "1") return std::nullopt;
+  const bool loaded = codecs::DecodeBool(std::string(value).c_str());
+  return std::string("loads as ") + (loaded ? "true" : "false") +
+         ": only a value that starts with 0 reads as false; write 0 or 1";
+}
+
 std::optional<std::string> NumberProblem(std::string_view value) {
   std::size_t i = 0;
   while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;

@@ -15,6 +15,11 @@ namespace kestrine::tool {
 /// writes "not set" as the local form of 1970-01-01 00:00:00 UTC.
 std::optional<std::string> TimeProblem(std::string_view value);
 
+/// What is wrong with a flag value, or none: a writer writes "1" or "0";
+/// loading reads a value that starts with "0" as false and every other value,
+/// the empty one included, as true.
+std::optional<std::string> FlagProblem(std::string_view value);
+
 /// What is wrong with a number value, or none: it must be optional blanks,
 /// an optional sign and digits, within the 32-bit range.
 std::optional<std::string> NumberProblem(std::string_view value);

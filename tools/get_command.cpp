@@ -1,0 +1,87 @@
+// kestrine get FOLDER NAME FIELD [--show-secrets]
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "command_error.h"
+#include "commands.h"
+#include "display_text.h"
+#include "ignored_sections.h"
+#include "record_fields.h"
+#include "script_folder.h"
+
+namespace kestrine::tool {
+namespace {
+
+struct GetOptions {
+  std::string folder;
+  std::string name;
+  std::string field;
+  bool show_secrets = false;
+};
+
+const Field& KnownField(const std::string& key) {
+  if (const Field* field = FindField(key)) return *field;
+  std::string hint;
+  if (const Field* nearest = NearestField(key)) {
+    hint = std::string("did you mean ") + nearest->key + "?";
+  } else {
+    hint = "the fields are the keys of a service node:";
+    for (const Field& field : Fields()) hint += std::string(" ") + field.key;
+  }
+  throw UsageError("unknown field " + Quoted(key) + "; " + hint);
+}
+
+// The value alone: texts as they are, flags as 1 or 0, numbers in decimal,
+// times as seconds since 1970-01-01 00:00:00 UTC.
+std::string BareValue(const FieldValue& value, FieldKind kind) {
+  if (kind == FieldKind::kFlag) return std::get<bool>(value) ? "1" : "0";
+  if (kind == FieldKind::kNumber || kind == FieldKind::kTime) {
+    return std::to_string(std::get<long>(value));
+  }
+  return std::get<std::string>(value);
+}
+
+void RunGet(const GetOptions& options) {
+  const Field& field = KnownField(options.field);
+  const ScriptFolder script(options.folder);
+  ToolRepository repository;
+  LoadServicesToRead(repository, script);
+  const CService& record = StoredRecord(repository, script, options.name);
+  if (!GroupOn(record, field.group)) {
+    const bool uddi = field.group == FieldGroup::kUddi;
+    const std::string group = GroupKey(field.group);
+    throw CommandError(kExitMissing,
+                       Quoted(options.name) + " holds no " + field.key + ": its " + group +
+                           " is " +
+                           (uddi ? std::to_string(record.GetLocationType()) : std::string("0")) +
+                           ", and a record holds " + field.key + " only while " + group + " is " +
+                           (uddi ? "2" : "1"));
+  }
+  const FieldValue value = field.get(record);
+  if (field.kind == FieldKind::kSecret && !options.show_secrets &&
+      !std::get<std::string>(value).empty()) {
+    throw CommandError(kExitFailure, std::string("the ") + field.key + " of " +
+                                         Quoted(options.name) +
+                                         " is a secret; add --show-secrets to print it");
+  }
+  std::cout << BareValue(value, field.kind) << '\n';
+}
+
+}  // namespace
+
+void AddGetCommand(CLI::App& app) {
+  auto options = std::make_shared<GetOptions>();
+  CLI::App* command = app.add_subcommand("get", "Print the bare value of one field of a service");
+  command->add_option("FOLDER", options->folder, "The script folder")->required();
+  command->add_option("NAME", options->name, "The service's name")->required();
+  command->add_option("FIELD", options->field, "A key of the services file, such as ServiceAddress")
+      ->required();
+  command->add_flag("--show-secrets", options->show_secrets,
+                    "Print Password and ProxyPassword (refused without it)");
+  command->callback([options] { RunGet(*options); });
+}
+
+}  // namespace kestrine::tool
