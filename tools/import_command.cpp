@@ -8,6 +8,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,13 +39,17 @@ struct Step {
   std::string changed;  // the keys an update changes, comma-separated
 };
 
+std::string ReadAll(std::istream& in) {
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 std::string ReadInput(const std::string& input, const std::string& label) {
-  if (input == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  }
+  if (input == "-") return ReadAll(std::cin);
   std::ifstream file(input, std::ios::binary);
   if (!file) throw CommandError(kExitFailure, "cannot read " + label + ": " + std::strerror(errno));
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return ReadAll(file);
 }
 
 // Every record of the input, checked before anything is changed.
