@@ -3,6 +3,7 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "kestrine/service_repository_light.h"
 #include "platform/time_decoder.h"
 #include "repository/guarded.h"
+#include "repository/load_batch.h"
 #include "repository/service_node_reader.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
@@ -29,9 +31,14 @@ constexpr char kUnnamed[] = " ";
 enum class GroupTexts { kAll, kInUse };
 
 // What a load keeps from one record to the next: a time decoder, which
-// learns the zone's offsets once, and the storage a description is decoded in.
+// learns the zone's offsets once (the thread's batch's, when a batch of loads
+// runs), and the storage a description is decoded in.
 struct LoadAids {
-  kestrine::platform::TimeDecoder times;
+  LoadAids() : times(kestrine::LoadBatch::SharedDecoder()) {
+    if (times == nullptr) times = &own.emplace();
+  }
+  std::optional<kestrine::platform::TimeDecoder> own;
+  kestrine::platform::TimeDecoder* times;
   std::string description;
 };
 
@@ -126,7 +133,7 @@ int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CServ
     if (const char* text = value(key)) (record.*set)(text);
   };
   const auto decodeTime = [aids](const char* text) {
-    return aids != nullptr ? codecs::DecodeTime(text, aids->times) : codecs::DecodeTime(text);
+    return aids != nullptr ? codecs::DecodeTime(text, *aids->times) : codecs::DecodeTime(text);
   };
   const auto readTime = [&](const char* key, void (CService::*set)(long)) {
     if (const char* text = value(key)) (record.*set)(decodeTime(text));

@@ -14,6 +14,7 @@
 #include "ini/file.h"
 #include "platform/error.h"
 #include "repository/guarded.h"
+#include "repository/load_batch.h"
 #include "repository/services_file.h"
 
 namespace kestrine {
@@ -116,6 +117,8 @@ int LoadScripts(const std::vector<std::string>& folders, std::vector<ScriptLoad>
     std::mutex progress_mutex;
     std::size_t done = 0;
     const auto work = [&]() noexcept {
+      // The loads of this thread share one time decoder (see LoadBatch).
+      const LoadBatch batch;
       for (std::size_t i = next++; i < folders.size(); i = next++) {
         ScriptLoad& result = (*results)[i];
         if (Guarded([&] {
