@@ -34,6 +34,9 @@ struct EditCase {
   std::function<void(const ScriptFolder&)> check;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const EditCase& c, std::ostream* out) { *out << c.label; }
+
 int Update(TestableRepository& repository, const ScriptFolder& script, const char* name,
            const std::function<void(CService&)>& change) {
   CService record = Loaded(script, name);

@@ -61,6 +61,9 @@ struct SecurityCase {
   Check run;    // "" when every expectation holds
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const SecurityCase& c, std::ostream* out) { *out << c.label; }
+
 std::string NewFileMode(const ScriptFolder& script, mode_t umask) {
   const mode_t previous = ::umask(umask);
   const int status = Rewrite(script);

@@ -57,6 +57,9 @@ struct FailureCase {
   const char* says;
 };
 
+// Parameters print by name: their raw bytes include padding.
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.label; }
+
 class ChangeFailureTest : public ToolTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ChangeFailureTest, SaysWhy) {
