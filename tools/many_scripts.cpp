@@ -10,6 +10,7 @@
 
 #include "command_error.h"
 #include "display_text.h"
+#include "repository/location_match.h"
 
 namespace kestrine::tool {
 namespace {
@@ -44,17 +45,6 @@ struct Progress {
     if (drawn) std::fputs("\r\033[K", stderr);
   }
 };
-
-bool SameLocation(const std::string& wanted, const char* stored) {
-  const std::string_view have = stored;
-  if (have.size() != wanted.size()) return false;
-  for (std::size_t i = 0; i < have.size(); ++i) {
-    const char a = wanted[i] == '\\' ? '/' : wanted[i];
-    const char b = have[i] == '\\' ? '/' : have[i];
-    if (a != b) return false;
-  }
-  return true;
-}
 
 }  // namespace
 

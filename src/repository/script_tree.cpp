@@ -13,6 +13,7 @@
 #include "ini/document.h"
 #include "ini/file.h"
 #include "platform/error.h"
+#include "platform/file_probe.h"
 #include "repository/guarded.h"
 #include "repository/load_batch.h"
 #include "repository/services_file.h"
@@ -22,11 +23,6 @@ namespace {
 
 constexpr char kWsdlFolder[] = "WSDL";
 constexpr char kServicesFile[] = "web_services.ini";
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 // The names in `folder` that are folders themselves (not links to folders),
 // in byte order.
@@ -58,7 +54,7 @@ void Walk(const std::string& folder, std::vector<std::string>* found) {
     const std::string current = std::move(pending.back());
     pending.pop_back();
     const std::string base = current.back() == '/' ? current : current + "/";
-    if (IsRegularFile(base + kWsdlFolder + "/" + kServicesFile)) found->push_back(current);
+    if (platform::IsRegularFile(base + kWsdlFolder + "/" + kServicesFile)) found->push_back(current);
     const std::vector<std::string> names = SubFolders(current);
     for (auto it = names.rbegin(); it != names.rend(); ++it) pending.push_back(base + *it);
   }
@@ -75,7 +71,7 @@ void LoadOne(ScriptLoad* result) {
     return;
   }
   const std::string path = result->folder + "/" + kWsdlFolder + "/" + kServicesFile;
-  if (result->status == 3 && !IsRegularFile(path)) {
+  if (result->status == 3 && !platform::IsRegularFile(path)) {
     result->message = "no services file";
     return;
   }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "kestrine/service_repository_light.h"
+#include "repository/location_match.h"
 #include "repository/guarded.h"
 
 // What one search compares. A criterion that is not used has its flag off;
@@ -15,24 +16,10 @@ struct CServiceRepositoryLight::SearchCriteria {
   bool useEndpoint;
 };
 
-namespace {
-
-char Slashed(char c) { return c == '\\' ? '/' : c; }
-
-}  // namespace
-
 int CServiceRepositoryLight::LocationsEqual(const char* first, const char* second,
                                             bool* out) const {
   if (first == nullptr || second == nullptr || out == nullptr) return 1;
-  *out = false;
-  // Equal byte for byte once every backslash is taken as a forward slash.
-  // The replacement keeps lengths, so the texts are compared in place.
-  const std::size_t length = std::strlen(first);
-  if (std::strlen(second) != length) return 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    if (Slashed(first[i]) != Slashed(second[i])) return 0;
-  }
-  *out = true;
+  *out = kestrine::SameLocation(first, second);
   return 0;
 }
 
