@@ -139,7 +139,7 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
                                          "; to see why, run: kestrine check " +
                                          ShellWord(script.c_str()));
   }
-  throw CommandError(kExitFailure, "cannot load the services of " + file + Status(status));
+  throw CommandError(kExitFailure, "cannot load the services of " + file + SaveFailureReason(status));
 }
 
 std::string SaveFailureReason(int status) {

@@ -21,7 +21,6 @@
 namespace kestrine::platform {
 namespace {
 
-constexpr int kMaxLinkHops = 40;
 constexpr int kMaxNameAttempts = 16;
 
 // Fails with `error`, and records the failure as this thread's last one.
@@ -33,15 +32,14 @@ bool Failure(Error* error, std::string_view what, const std::string& path, int c
   return false;
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string Join(const std::string& folder, const std::string& name) {
-  return folder.back() == '/' ? folder + name : folder + "/" + name;
+// Fails because a name no longer leads to the file that was checked.
+bool Changed(Error* error, const std::string& path) {
+  Error failure;
+  Fail(&failure, 0, "'" + path + "' was replaced while it was being saved; nothing was written");
+  failure.code = EAGAIN;
+  RecordFailure(failure.code, failure.message);
+  if (error != nullptr) *error = std::move(failure);
+  return false;
 }
 
 // Whether the mode bits let the saving user write the file: the owner's,
@@ -63,53 +61,41 @@ bool ModeAllowsWriting(const struct stat& info) {
   return (info.st_mode & (in_group ? S_IWGRP : S_IWOTH)) != 0;
 }
 
-// Follows the chain of symbolic links starting at `path` to the file that
-// is to be replaced. `exists` tells whether that file exists yet; if so,
-// `info` describes it.
-//
-// A link is followed only when the saving user or root owns it, the rule the
-// kernel applies to links in sticky world-writable folders: otherwise whoever
-// may write the folder could point the save at any file the saver may write.
-// A dangling link is not followed to create a new file either.
-bool ResolveTarget(const std::string& path, std::string* target, bool* exists, struct stat* info,
-                   Error* error) {
-  std::string current = path;
-  std::vector<char> buffer(256);
-  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-    if (sys::Lstat(current.c_str(), info) != 0) {
-      if (errno != ENOENT) return Failure(error, "cannot inspect", current, errno);
-      if (hop > 0) {
-        return Failure(error, "refusing to create a file through the dangling symbolic link",
-                       path, ENOENT);
-      }
-      *target = current;
-      *exists = false;
-      return true;
-    }
-    if (!S_ISLNK(info->st_mode)) {
-      if (!S_ISREG(info->st_mode)) return Failure(error, "not a regular file", current, EINVAL);
-      if (!ModeAllowsWriting(*info)) {
-        return Failure(error, "the file's mode does not allow writing", current, EACCES);
-      }
-      *target = current;
-      *exists = true;
-      return true;
-    }
-    if (info->st_uid != ::geteuid() && info->st_uid != 0) {
-      return Failure(error, "refusing to follow a symbolic link of another user", current, EPERM);
-    }
-    ssize_t length = 0;
-    for (;;) {
-      length = sys::Readlink(current.c_str(), buffer.data(), buffer.size());
-      if (length < 0) return Failure(error, "cannot read link", current, errno);
-      if (static_cast<std::size_t>(length) < buffer.size()) break;
-      buffer.resize(buffer.size() * 2);  // the link text may have been cut short
-    }
-    if (length == 0) return Failure(error, "empty symbolic link", current, ENOENT);
-    const std::string link(buffer.data(), static_cast<std::size_t>(length));
-    current = link.front() == '/' ? link : Join(FolderOf(current), link);
+// Finds the file that a save of `name` in `folder` replaces: the entry
+// itself, or the end of a chain of links that may be followed. A dangling
+// link is not followed to create a new file.
+bool ResolveTarget(const Folder& folder, const std::string& name, Entry* target, Error* error) {
+  Error failure;
+  if (!ResolveEntry(folder, name, target, &failure)) {
+    RecordFailure(failure.code, failure.message);
+    if (error != nullptr) *error = std::move(failure);
+    return false;
   }
-  return Failure(error, "too many levels of symbolic links at", path, ELOOP);
+  const std::string path = target->folder.PathOf(target->name);
+  if (!target->exists) {
+    if (target->via_link) {
+      return Failure(error, "refusing to create a file through the dangling symbolic link",
+                     folder.PathOf(name), ENOENT);
+    }
+    return true;
+  }
+  if (!S_ISREG(target->info.st_mode)) return Failure(error, "not a regular file", path, EINVAL);
+  if (!ModeAllowsWriting(target->info)) {
+    return Failure(error, "the file's mode does not allow writing", path, EACCES);
+  }
+  return true;
+}
+
+// Whether `name` in `folder` is still what the save resolved: the same file,
+// or still absent. Asked right before the rename, so that a name swapped in
+// the meantime fails the save instead of being replaced with content and
+// permissions meant for another file.
+bool StillTarget(const Entry& target) {
+  struct stat now {};
+  if (sys::Fstatat(target.folder.fd(), target.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+    return errno == ENOENT && !target.exists;
+  }
+  return target.exists && FileId::Of(now) == FileId::Of(target.info);
 }
 
 std::string TemporaryPrefix(const std::string& base) { return "." + base + ".tmp"; }
@@ -117,7 +103,7 @@ constexpr std::size_t kSuffixLength = 6;
 
 // A name for the temporary file that is unlikely to be taken; creation with
 // O_EXCL makes sure it is not, and a taken name is retried with another.
-std::string TemporaryName(const std::string& folder, const std::string& base, int attempt) {
+std::string TemporaryName(const std::string& base, int attempt) {
   static constexpr char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   auto seed =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -128,7 +114,7 @@ std::string TemporaryName(const std::string& folder, const std::string& base, in
     seed = seed * 6364136223846793005U + 1442695040888963407U;
     suffix.push_back(kDigits[(seed >> 33) % (sizeof kDigits - 1)]);
   }
-  return Join(folder, TemporaryPrefix(base) + suffix);
+  return TemporaryPrefix(base) + suffix;
 }
 
 // Blocks every signal that can be caught (all but those that report a fault
@@ -176,38 +162,43 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-void SyncFolder(const std::string& folder) {
-  const int fd = sys::Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-  if (fd < 0) return;
-  static_cast<void>(sys::Fsync(fd));
-  static_cast<void>(sys::Close(fd));
+void SyncFolder(const Folder& folder) {
+  // A path descriptor cannot be synced; the new file is in place either way.
+  static_cast<void>(sys::Fsync(folder.fd()));
 }
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, Error* error) {
-  if (path.empty() || path.back() == '/') return Failure(error, "not a file path", path, EISDIR);
-  std::string target;
-  bool exists = false;
-  struct stat info {};
-  if (!ResolveTarget(path, &target, &exists, &info, error)) return false;
+bool WriteFileAtomically(const Folder& folder, const std::string& name, std::string_view bytes,
+                         FileId* expected, Error* error) {
+  if (!folder.is_open() || name.empty() || name.find('/') != std::string::npos) {
+    return Failure(error, "not a file name", folder.PathOf(name), EISDIR);
+  }
+  Entry target;
+  if (!ResolveTarget(folder, name, &target, error)) return false;
+  if (expected != nullptr && (!target.exists || FileId::Of(target.info) != *expected)) {
+    return Changed(error, target.folder.PathOf(target.name));
+  }
+  const int at = target.folder.fd();
+  const struct stat& info = target.info;
+  const bool exists = target.exists;
 
-  const std::string folder = FolderOf(target);
-  const std::string base = target.substr(target.rfind('/') + 1);
   const SignalsHeld signals;
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; attempt < kMaxNameAttempts && fd < 0; ++attempt) {
-    temporary = TemporaryName(folder, base, attempt);
+    temporary = TemporaryName(target.name, attempt);
     // 0600 from the start: the file holds passwords while it is written.
-    fd = sys::Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    fd = sys::Openat(at, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                     0600);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return Failure(error, "cannot create a temporary file in", folder, errno);
+  if (fd < 0) return Failure(error, "cannot create a temporary file in", target.folder.path(), errno);
 
-  // The new file takes the old one's owner, group and mode (the owner only
-  // where the saver may give it, as root may); a new file is 0600 whatever
-  // the umask. Ownership first: fchown may clear set-id bits.
+  // The new file takes the old one's owner, group and mode, as the opened
+  // entry gave them (the owner only where the saver may give it, as root
+  // may); a new file is 0600 whatever the umask. Ownership first: fchown may
+  // clear set-id bits.
   const char* failed = nullptr;
   const mode_t mode = exists ? (info.st_mode & 07777) : 0600;
   if (!WriteAll(fd, bytes)) {
@@ -220,49 +211,76 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, Error*
   } else if (sys::Fsync(fd) != 0) {
     failed = "cannot sync";
   }
+  struct stat written {};
+  if (failed == nullptr && sys::Fstat(fd, &written) != 0) failed = "cannot inspect";
+  // Nothing below allocates before the temporary file is renamed or removed:
+  // messages are composed only once it is gone.
   if (failed != nullptr) {
     const int code = errno;
     sys::Close(fd);
-    sys::Unlink(temporary.c_str());
-    return Failure(error, failed, temporary, code);
+    sys::Unlinkat(at, temporary.c_str(), 0);
+    return Failure(error, failed, target.folder.PathOf(temporary), code);
   }
   // Close can report a deferred write error; the descriptor is gone either way.
   if (sys::Close(fd) != 0) {
     const int code = errno;
-    sys::Unlink(temporary.c_str());
-    return Failure(error, "cannot close", temporary, code);
+    sys::Unlinkat(at, temporary.c_str(), 0);
+    return Failure(error, "cannot close", target.folder.PathOf(temporary), code);
   }
-  if (sys::Rename(temporary.c_str(), target.c_str()) != 0) {
+  if (!StillTarget(target)) {
+    sys::Unlinkat(at, temporary.c_str(), 0);
+    return Changed(error, target.folder.PathOf(target.name));
+  }
+  if (sys::Renameat(at, temporary.c_str(), at, target.name.c_str()) != 0) {
     const int code = errno;
-    sys::Unlink(temporary.c_str());
-    return Failure(error, "cannot replace", target, code);
+    sys::Unlinkat(at, temporary.c_str(), 0);
+    return Failure(error, "cannot replace", target.folder.PathOf(target.name), code);
   }
-  SyncFolder(folder);
+  SyncFolder(target.folder);
+  if (expected != nullptr) *expected = FileId::Of(written);
   return true;
 }
 
-}  // namespace kestrine::platform
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Error* error) {
+  if (path.empty() || path.back() == '/') return Failure(error, "not a file path", path, EISDIR);
+  std::string folder_path;
+  std::string name;
+  SplitPath(path, &folder_path, &name);
+  Folder folder;
+  Error failure;
+  if (!Folder::Open(folder_path, &folder, &failure)) {
+    RecordFailure(failure.code, failure.message);
+    if (error != nullptr) *error = std::move(failure);
+    return false;
+  }
+  return WriteFileAtomically(folder, name, bytes, nullptr, error);
+}
 
-namespace kestrine::platform {
-
-int RemoveLeftoverTemporaries(const std::string& path) {
-  const std::string folder = FolderOf(path);
-  const std::string prefix = TemporaryPrefix(path.substr(path.rfind('/') + 1));
-  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), &::closedir);
-  if (!listing) return 0;
+int RemoveLeftoverTemporaries(const Folder& folder, const std::string& name) {
+  const std::string prefix = TemporaryPrefix(name);
+  // A listing of its own: the folder's descriptor keeps no read position.
+  const int fd = sys::Openat(folder.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return 0;
+  DIR* opened = ::fdopendir(fd);
+  if (opened == nullptr) {
+    sys::Close(fd);
+    return 0;
+  }
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(opened, &::closedir);
   std::vector<std::string> leftovers;
   while (const dirent* entry = ::readdir(listing.get())) {
-    const std::string_view name = entry->d_name;
-    if (name.size() == prefix.size() + kSuffixLength && name.compare(0, prefix.size(), prefix) == 0) {
-      leftovers.push_back(Join(folder, std::string(name)));
+    const std::string_view found = entry->d_name;
+    if (found.size() == prefix.size() + kSuffixLength && found.compare(0, prefix.size(), prefix) == 0) {
+      leftovers.emplace_back(found);
     }
   }
   int removed = 0;
   for (const std::string& leftover : leftovers) {
     struct stat info {};
     // Only regular files of this user: never a link, nor another's file.
-    if (sys::Lstat(leftover.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-        info.st_uid == ::geteuid() && sys::Unlink(leftover.c_str()) == 0) {
+    if (sys::Fstatat(folder.fd(), leftover.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        sys::Unlinkat(folder.fd(), leftover.c_str(), 0) == 0) {
       ++removed;
     }
   }

@@ -8,10 +8,12 @@
 namespace kestrine {
 
 /// The 1-based line of the text at fault (0 when the fault is not on a line,
-/// e.g. the file cannot be opened) and a message.
+/// e.g. the file cannot be opened), a message, and the system's errno value
+/// when a system call failed (0 otherwise: a malformed text, say).
 struct Error {
   int line = 0;
   std::string message;
+  int code = 0;
 };
 
 /// Fills `error` (when not null) with `line` and `message`. Returns false, so
@@ -19,7 +21,7 @@ struct Error {
 bool Fail(Error* error, int line, std::string message);
 
 /// As Fail, on line 0, with the message "WHAT 'PATH': " and the system's text
-/// for the errno value `code`.
+/// for the errno value `code`, which is kept in the error too.
 bool FailOnFile(Error* error, std::string_view what, const std::string& path, int code);
 
 }  // namespace kestrine

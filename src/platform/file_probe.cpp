@@ -2,19 +2,25 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <string>
 
+#include "platform/folder.h"
 #include "platform/path.h"
-#include "platform/sys.h"
 
 namespace kestrine::platform {
 
 bool IsRegularFile(std::string_view path) {
   if (path.empty()) return false;
-  const std::string system_path = ToSystemPath(path);
-  struct stat info {};
-  // Stat follows symbolic links, so a link to a regular file counts as one.
-  return sys::Stat(system_path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  std::string folder_path;
+  std::string name;
+  SplitPath(ToSystemPath(path), &folder_path, &name);
+  Folder folder;
+  Error error;
+  if (!Folder::Open(folder_path, &folder, &error)) return error.code == EPERM;
+  Entry entry;
+  if (!ResolveEntry(folder, name, &entry, &error)) return error.code == EPERM;
+  return entry.exists && S_ISREG(entry.info.st_mode);
 }
 
 }  // namespace kestrine::platform

@@ -15,19 +15,37 @@ FileReader::~FileReader() {
 }
 
 bool FileReader::Open(const std::string& system_path, Error* error) {
+  std::string folder_path;
+  std::string name;
+  SplitPath(system_path, &folder_path, &name);
+  Folder folder;
+  if (!Folder::Open(folder_path, &folder, error)) return false;
+  return Open(folder, name, error);
+}
+
+bool FileReader::Open(const Folder& folder, const std::string& name, Error* error) {
   if (fd_ >= 0) return Fail(error, 0, "a file is open already");
-  path_ = system_path;
-  // O_NONBLOCK: opening a FIFO by mistake must not hang; no effect on files.
-  const int fd = sys::Open(system_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
-  if (fd < 0) return FailOnFile(error, "cannot open", system_path, errno);
+  path_ = folder.PathOf(name);
+  Entry entry;
+  if (!ResolveEntry(folder, name, &entry, error)) return false;
+  if (!entry.exists) return FailOnFile(error, "cannot open", path_, ENOENT);
+  if (!S_ISREG(entry.info.st_mode)) {
+    return FailOnFile(error, "not a readable regular file", path_, EINVAL);
+  }
+  // O_NOFOLLOW: the entry resolved above is no link; one swapped in since is
+  // refused. O_NONBLOCK: a FIFO swapped in must not hang the open.
+  const int fd = sys::Openat(entry.folder.fd(), entry.name.c_str(),
+                             O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0);
+  if (fd < 0) return FailOnFile(error, "cannot open", path_, errno);
   fd_ = fd;
   struct stat info {};
   if (sys::Fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     const int code = errno;
-    return FailOnFile(error, "not a readable regular file", system_path,
+    return FailOnFile(error, "not a readable regular file", path_,
                       S_ISREG(info.st_mode) ? code : EINVAL);
   }
   size_ = static_cast<std::size_t>(info.st_size);
+  id_ = FileId::Of(info);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/folder.h"
 
 namespace kestrine::platform {
 
@@ -18,12 +19,20 @@ class FileReader {
   FileReader(const FileReader&) = delete;
   FileReader& operator=(const FileReader&) = delete;
 
-  /// Opens the regular file at `system_path` (slash-separated). On failure
-  /// returns false and `error` (when not null) says why, on line 0.
+  /// Opens the file `name` of the opened `folder`, following a link only by
+  /// the rule of platform/folder.h; what is read is checked on the opened
+  /// descriptor. On failure returns false and `error` (when not null) says
+  /// why, on line 0, with the errno value in its code (ENOENT: no such file).
+  bool Open(const Folder& folder, const std::string& name, Error* error);
+
+  /// Opens the regular file at `system_path` (slash-separated): its folder
+  /// as Folder::Open does, then the file as above.
   bool Open(const std::string& system_path, Error* error);
 
   /// The file's size when it was opened (it may grow while it is read).
   std::size_t size() const { return size_; }
+  /// Which file was opened.
+  FileId id() const { return id_; }
 
   /// Reads up to `room` bytes into `into` and sets `*got` to how many; 0
   /// at the end of the file. On failure returns false and fills `error`.
@@ -32,6 +41,7 @@ class FileReader {
  private:
   int fd_ = -1;
   std::size_t size_ = 0;
+  FileId id_;
   std::string path_;  // for messages
 };
 

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/error.h"
 #include "platform/sys.h"
 
 namespace kestrine::platform {
@@ -78,9 +79,22 @@ void SetSaveLockWait(std::chrono::milliseconds wait) { g_save_wait_ms.store(wait
 
 FolderLock FolderLock::Acquire(const std::string& folder, std::chrono::milliseconds wait,
                                int* error) {
+  Folder opened;
+  Error failure;
+  if (!Folder::Open(folder, &opened, &failure)) {
+    Fail(error, failure.code != 0 ? failure.code : EINVAL);
+    return {};
+  }
+  return Acquire(opened, wait, error);
+}
+
+FolderLock FolderLock::Acquire(const Folder& folder, std::chrono::milliseconds wait, int* error) {
   if (error != nullptr) *error = 0;
   const auto deadline = std::chrono::steady_clock::now() + wait;
-  const int fd = sys::Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY, 0);
+  // A descriptor of the lock's own, opened from the folder's: the very
+  // folder that is read and written, never another one a path leads to now.
+  const int fd =
+      sys::Openat(folder.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY, 0);
   if (fd < 0) {
     Fail(error, errno);
     return {};

@@ -22,6 +22,8 @@
 #include <chrono>
 #include <string>
 
+#include "platform/folder.h"
+
 
 namespace kestrine::platform {
 
@@ -50,6 +52,8 @@ class FolderLock {
   /// ran out.
   static FolderLock Acquire(const std::string& folder, std::chrono::milliseconds wait,
                             int* error);
+  /// As above, for a folder opened already: the lock is on that very folder.
+  static FolderLock Acquire(const Folder& folder, std::chrono::milliseconds wait, int* error);
 
   bool held() const { return key_ != nullptr; }
   void Release();

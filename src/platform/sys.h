@@ -30,6 +30,13 @@ int Lstat(const char* path, struct stat* out);
 ssize_t Readlink(const char* path, char* buffer, std::size_t size);
 /// flock(2): the advisory whole-file lock that the writers' lock is made of.
 int Flock(int fd, int operation);
+/// The *at forms: relative to an opened folder, so that a name is looked up
+/// in the folder that was checked, not wherever a path leads by then.
+int Openat(int dirfd, const char* name, int flags, mode_t mode);
+int Fstatat(int dirfd, const char* name, struct stat* out, int flags);
+int Renameat(int fromdir, const char* from, int todir, const char* to);
+int Unlinkat(int dirfd, const char* name, int flags);
+ssize_t Readlinkat(int dirfd, const char* name, char* buffer, std::size_t size);
 int Getpwuid_r(uid_t uid, struct passwd* pwd, char* buffer, std::size_t size,
                struct passwd** result);
 

@@ -25,6 +25,19 @@ int Fstat(int fd, struct stat* out) { return ::fstat(fd, out); }
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ::readlink(path, buffer, size);
 }
+int Openat(int dirfd, const char* name, int flags, mode_t mode) {
+  return ::openat(dirfd, name, flags, mode);
+}
+int Fstatat(int dirfd, const char* name, struct stat* out, int flags) {
+  return ::fstatat(dirfd, name, out, flags);
+}
+int Renameat(int fromdir, const char* from, int todir, const char* to) {
+  return ::renameat(fromdir, from, todir, to);
+}
+int Unlinkat(int dirfd, const char* name, int flags) { return ::unlinkat(dirfd, name, flags); }
+ssize_t Readlinkat(int dirfd, const char* name, char* buffer, std::size_t size) {
+  return ::readlinkat(dirfd, name, buffer, size);
+}
 int Getpwuid_r(uid_t uid, struct passwd* pwd, char* buffer, std::size_t size,
                struct passwd** result) {
   return ::getpwuid_r(uid, pwd, buffer, size, result);

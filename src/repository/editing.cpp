@@ -54,8 +54,9 @@ int EditServiceNode(void*& treeHandle, const char* scriptFolder, const char* nam
   if (os_is_file_exist(path.c_str()) == 0) return 3;
   const auto lock = kestrine::LockForSave(path);
   if (!lock.held()) return 1;
-  treeHandle = vaskinitree_new_ex(path.c_str(), 0);
-  if (treeHandle == nullptr) return 3;
+  kestrine::Error error;
+  treeHandle = vaskinitree_new_in(lock.folder, lock.name, 0, &error);
+  if (treeHandle == nullptr) return kestrine::ReadFailureStatus(error);
   kestrine::TreeGuard guard(treeHandle);
   void* root = kestrine::FindServicesRoot(treeHandle);
   if (root == nullptr) return 3;
@@ -63,7 +64,7 @@ int EditServiceNode(void*& treeHandle, const char* scriptFolder, const char* nam
   if (nodes.empty()) return 3;
   if (nodes.size() > 1) return kAmbiguous;
   if (const int status = edit(root, nodes.front()); status != 0) return status;
-  return vaskinitree_save(treeHandle, path.c_str()) == 0 ? 0 : 1;
+  return vaskinitree_save_in(treeHandle, lock.folder, lock.name) == 0 ? 0 : 1;
 }
 
 }  // namespace

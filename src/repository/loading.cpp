@@ -1,4 +1,5 @@
 // Loading a script's services file into the collection.
+#include <cerrno>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "kestrine/service_repository_light.h"
+#include "platform/last_failure.h"
 #include "platform/time_decoder.h"
 #include "repository/guarded.h"
 #include "repository/load_batch.h"
@@ -49,6 +51,12 @@ int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CServ
 
 namespace kestrine {
 
+int ReadFailureStatus(const Error& error) {
+  if (error.code == 0 || error.code == ENOENT) return 3;
+  platform::RecordFailure(error.code, error.message);
+  return 1;
+}
+
 void* FindServicesRoot(void* tree) {
   vaskinitree_enumerate_roots(tree);
   while (void* root = vaskinitree_get_next_root(tree)) {
@@ -80,12 +88,14 @@ int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
 int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
   if (iniFilePath == nullptr) return 1;
   return kestrine::Guarded([&] {
+    kestrine::platform::ClearFailure();
     if (os_is_file_exist(iniFilePath) == 0) return 3;
     if (TreeHandle != nullptr) return 1;
     // Read in one forward pass, node by node: neither the file nor its tree
     // is held in full, and each record is built where the collection keeps it.
     kestrine::ServiceNodeReader nodes;
-    if (!nodes.Open(iniFilePath)) return 3;
+    kestrine::Error error;
+    if (!nodes.Open(iniFilePath, &error)) return kestrine::ReadFailureStatus(error);
     // The records this load adds, taken back should the file turn out to be
     // malformed further on: such a file loads nothing. Running out of memory
     // stops the load and keeps the whole records added before.

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
-#include "platform/path.h"
 #include "platform/sys.h"
 #include "repository/guarded.h"
 #include "repository/node_values.h"
@@ -56,7 +55,7 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
     // The whole new file is built in memory and replaces the old one in a
     // single atomic save: a failure at any point leaves the old file as it
     // was, and the cost stays linear in the number of records.
-    TreeHandle = vaskinitree_new_ex(path.c_str(), 1);
+    TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 1, nullptr);
     if (TreeHandle == nullptr) return 1;
     kestrine::TreeGuard guard(TreeHandle);
     void* root = vaskinitree_add_root(TreeHandle, file::kServicesRoot);
@@ -76,7 +75,7 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
       }
       ++n;
     }
-    if (vaskinitree_save(TreeHandle, path.c_str()) != 0) return 1;
+    if (vaskinitree_save_in(TreeHandle, lock.folder, lock.name) != 0) return 1;
     return complete ? 0 : 1;
   });
 }
@@ -91,10 +90,10 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
     // cannot slip in between, nor be overwritten by this save.
     const auto lock = kestrine::LockForSave(path);
     if (!lock.held()) return 1;
-    if (os_is_file_exist(path.c_str()) == 0) return 3;
     if (TreeHandle != nullptr) return 1;
-    TreeHandle = vaskinitree_new_ex(path.c_str(), 0);
-    if (TreeHandle == nullptr) return 3;
+    kestrine::Error error;
+    TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 0, &error);
+    if (TreeHandle == nullptr) return kestrine::ReadFailureStatus(error);
     kestrine::TreeGuard guard(TreeHandle);
 
     void* root = kestrine::FindServicesRoot(TreeHandle);
@@ -103,11 +102,12 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
       if (root == nullptr) return 1;
       // The file gains its "Services" root even if the record cannot be
       // added below; the record's own save decides the result.
-      vaskinitree_save(TreeHandle, path.c_str());
+      vaskinitree_save_in(TreeHandle, lock.folder, lock.name);
     }
     int n = 0;
     GetCurrentServiceIndex(root, n);
-    const int status = Save_SingleServiceDataToFile(path.c_str(), root, n, record);
+    if (AppendServiceNode(root, n, record) != 0) return 1;
+    const int status = vaskinitree_save_in(TreeHandle, lock.folder, lock.name);
     if (nodeNumber != nullptr) *nodeNumber = n;
     return status == 0 ? 0 : 1;
   });
@@ -116,10 +116,13 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
 int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
   if (iniFilePath == nullptr) return 1;
   return kestrine::Guarded([&] {
-    const std::string path = kestrine::platform::ToSystemPath(iniFilePath);
-    const auto lock = kestrine::LockForSave(path);
+    const auto lock = kestrine::LockForSave(iniFilePath);
     if (!lock.held()) return 1;
-    return kestrine::sys::Unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : 1;
+    // The name is removed from the folder that is locked; a link is removed
+    // itself, never what it points to.
+    return kestrine::sys::Unlinkat(lock.folder.fd(), lock.name.c_str(), 0) == 0 || errno == ENOENT
+               ? 0
+               : 1;
   });
 }
 
@@ -128,11 +131,11 @@ int CServiceRepositoryLight::SaveInitialDataToIniFile(const char* iniFilePath) {
   return kestrine::Guarded([&] {
     const auto lock = kestrine::LockForSave(iniFilePath);
     if (!lock.held()) return 1;
-    TreeHandle = vaskinitree_new_ex(iniFilePath, 1);
+    TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 1, nullptr);
     if (TreeHandle == nullptr) return 1;
     kestrine::TreeGuard guard(TreeHandle);
     if (vaskinitree_add_root(TreeHandle, file::kServicesRoot) == nullptr) return 1;
-    return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? 0 : 1;
+    return vaskinitree_save_in(TreeHandle, lock.folder, lock.name) == 0 ? 0 : 1;
   });
 }
 

@@ -25,8 +25,8 @@ class ServiceNodeReader {
   ServiceNodeReader& operator=(const ServiceNodeReader&) = delete;
 
   /// Opens the file at `path` (backslashes taken as separators); false when
-  /// it cannot be opened.
-  bool Open(const char* path) { return file_.Open(path, nullptr); }
+  /// it cannot be opened, with `error` (when not null) saying why.
+  bool Open(const char* path, Error* error = nullptr) { return file_.Open(path, error); }
 
   /// Moves to the next service node: true, or false at the end of the file
   /// and when the file turns out malformed or unreadable (failed()). Running

@@ -2,6 +2,7 @@
 #ifndef KESTRINE_REPOSITORY_TREE_GUARD_H
 #define KESTRINE_REPOSITORY_TREE_GUARD_H
 
+#include "platform/error.h"
 #include "repository/vask_ini_tree.h"
 
 namespace kestrine {
@@ -25,6 +26,13 @@ class TreeGuard {
 
 /// The first root named exactly "Services", or null.
 void* FindServicesRoot(void* tree);
+
+/// The status of an edit or an append whose services file could not be read
+/// into a tree, from why: 3 when there is no file or it cannot be parsed; 1
+/// when the system refused or failed to read it (a link that may not be
+/// followed, a file replaced meanwhile, no permission), whose reason is then
+/// recorded as this thread's last failure.
+int ReadFailureStatus(const Error& error);
 
 }  // namespace kestrine
 

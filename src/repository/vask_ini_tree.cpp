@@ -22,6 +22,11 @@ using kestrine::ini::Node;
 // a handle is a Tree, so a node leads back to its walks.
 struct Tree : Document {
   std::string path;  // the path the tree was opened for
+  // The file the tree was read from, when it was read by vaskinitree_new_in:
+  // its folder, its name there and which file it was.
+  kestrine::platform::Folder read_folder;
+  std::string read_name;
+  kestrine::platform::FileId read_id;
   std::size_t root_walk = 0;
   // Position of the walk over each node's children, for the nodes walked;
   // a node not walked yet stands at its first child.
@@ -63,6 +68,32 @@ void* vaskinitree_new_ex(const char* path, int mode) {
     return nullptr;
   }
   return tree.release();  // owned by the caller until vaskinitree_delete
+}
+
+void* vaskinitree_new_in(const kestrine::platform::Folder& folder, const std::string& name,
+                         int mode, kestrine::Error* error) {
+  if (mode < 0 || mode > 1) return nullptr;
+  auto tree = std::make_unique<Tree>();
+  tree->path = folder.PathOf(name);
+  if (mode == 0) {
+    if (!kestrine::ini::LoadFile(folder, name, tree.get(), &tree->read_id, error)) return nullptr;
+    tree->read_folder = folder;
+    tree->read_name = name;
+  }
+  return tree.release();  // owned by the caller until vaskinitree_delete
+}
+
+int vaskinitree_save_in(void* tree, const kestrine::platform::Folder& folder,
+                        const std::string& name) {
+  if (tree == nullptr || AsTree(tree)->single_pass()) return 1;
+  Tree& saved = *AsTree(tree);
+  // Saved over the file it was read from, the tree reads as that file's new
+  // content: a later save of it replaces the new file.
+  const bool same_file = saved.read_folder.fd() == folder.fd() && saved.read_name == name;
+  return kestrine::ini::SaveFile(saved, folder, name, same_file ? &saved.read_id : nullptr,
+                                 nullptr)
+             ? 0
+             : 1;
 }
 
 void vaskinitree_enumerate_roots(void* tree) {

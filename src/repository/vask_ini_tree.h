@@ -7,6 +7,11 @@
 #ifndef KESTRINE_REPOSITORY_VASK_INI_TREE_H
 #define KESTRINE_REPOSITORY_VASK_INI_TREE_H
 
+#include <string>
+
+#include "platform/error.h"
+#include "platform/folder.h"
+
 /// mode 0: reads the file at `path`; null when it is missing, unreadable or
 /// malformed. mode 1: a new empty tree for `path`, the disk untouched.
 /// mode 2: reads the file as mode 0 does, for one forward pass: when the walk
@@ -14,6 +19,19 @@
 /// attributes read as absent and earlier value pointers are invalid), and
 /// the tree cannot be changed or saved. Any other mode: null.
 void* vaskinitree_new_ex(const char* path, int mode);
+
+/// As vaskinitree_new_ex (modes 0 and 1), for the file `name` of the opened
+/// `folder`: a tree read so remembers which file it read, and
+/// vaskinitree_save_in replaces only that file. `error`, when not null, says
+/// why a tree could not be read (its code is ENOENT when there is no file).
+void* vaskinitree_new_in(const kestrine::platform::Folder& folder, const std::string& name,
+                         int mode, kestrine::Error* error);
+
+/// Writes the tree to the file `name` of `folder`, atomically; 0 on success.
+/// A tree read by vaskinitree_new_in from that file is written only over
+/// the file it was read from: 1 when the name leads to another file by then.
+int vaskinitree_save_in(void* tree, const kestrine::platform::Folder& folder,
+                        const std::string& name);
 
 /// Restarts the walk over the roots.
 void vaskinitree_enumerate_roots(void* tree);

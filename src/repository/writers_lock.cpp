@@ -12,30 +12,34 @@ namespace kestrine {
 
 platform::FolderLock LockServicesFile(std::string_view iniFilePath,
                                       std::chrono::milliseconds wait, int* error) {
-  std::string folder = platform::ToSystemPath(iniFilePath);
-  const std::size_t slash = folder.rfind('/');
-  if (slash == std::string::npos) {
-    folder = ".";
-  } else {
-    folder.resize(slash == 0 ? 1 : slash);
-  }
+  std::string folder;
+  std::string name;
+  platform::SplitPath(platform::ToSystemPath(iniFilePath), &folder, &name);
   return platform::FolderLock::Acquire(folder, wait, error);
 }
 
-platform::FolderLock LockForSave(std::string_view iniFilePath) {
+SaveHold LockForSave(std::string_view iniFilePath) {
   platform::ClearFailure();
-  int code = 0;
-  auto lock = LockServicesFile(iniFilePath, platform::SaveLockWait(), &code);
+  SaveHold hold;
   const std::string path = platform::ToSystemPath(iniFilePath);
-  if (lock.held()) {
-    platform::RemoveLeftoverTemporaries(path);
+  std::string folder;
+  platform::SplitPath(path, &folder, &hold.name);
+  Error failure;
+  if (!platform::Folder::Open(folder, &hold.folder, &failure)) {
+    platform::RecordFailure(failure.code, failure.message);
+    return hold;
+  }
+  int code = 0;
+  hold.lock = platform::FolderLock::Acquire(hold.folder, platform::SaveLockWait(), &code);
+  if (hold.lock.held()) {
+    platform::RemoveLeftoverTemporaries(hold.folder, hold.name);
   } else if (code == EWOULDBLOCK) {
     platform::RecordFailure(code, "another process is writing '" + path + "'");
   } else {
     platform::RecordFailure(code, "cannot lock the folder of '" + path + "': " +
                                       std::generic_category().message(code));
   }
-  return lock;
+  return hold;
 }
 
 }  // namespace kestrine

@@ -159,6 +159,24 @@ int Flock(int fd, int operation) {
 ssize_t Readlink(const char* path, char* buffer, std::size_t size) {
   return ShouldFail(SysCall::Readlink) ? -1 : ::readlink(path, buffer, size);
 }
+// The *at forms count, and fail, as the calls they stand for: a fault armed
+// for Open fails an openat too, one for Lstat an fstatat that follows no link.
+int Openat(int dirfd, const char* name, int flags, mode_t mode) {
+  return ShouldFail(SysCall::Open, flags) ? -1 : ::openat(dirfd, name, flags, mode);
+}
+int Fstatat(int dirfd, const char* name, struct stat* out, int flags) {
+  const SysCall as = (flags & AT_SYMLINK_NOFOLLOW) != 0 ? SysCall::Lstat : SysCall::Stat;
+  return ShouldFail(as) ? -1 : ::fstatat(dirfd, name, out, flags);
+}
+int Renameat(int fromdir, const char* from, int todir, const char* to) {
+  return ShouldFail(SysCall::Rename) ? -1 : ::renameat(fromdir, from, todir, to);
+}
+int Unlinkat(int dirfd, const char* name, int flags) {
+  return ShouldFail(SysCall::Unlink) ? -1 : ::unlinkat(dirfd, name, flags);
+}
+ssize_t Readlinkat(int dirfd, const char* name, char* buffer, std::size_t size) {
+  return ShouldFail(SysCall::Readlink) ? -1 : ::readlinkat(dirfd, name, buffer, size);
+}
 int Getpwuid_r(uid_t uid, struct passwd* pwd, char* buffer, std::size_t size,
                struct passwd** result) {
   if (ShouldFail(SysCall::Getpwuid_r)) {

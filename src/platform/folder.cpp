@@ -1,0 +1,183 @@
+#include "platform/folder.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+#include <vector>
+
+#include "platform/sys.h"
+
+namespace kestrine::platform {
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY;
+
+struct Descriptor {
+  static void Close(const int* fd) {
+    if (*fd >= 0) static_cast<void>(sys::Close(*fd));
+    delete fd;
+  }
+};
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty() || folder == ".") return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool IsDotName(const std::string& name) { return name.empty() || name == "." || name == ".."; }
+
+// Opens a folder by a path that the system resolves. A folder that may be
+// searched but not listed (no read bit) is opened as a path descriptor: it
+// serves for the *at calls, though not for a lock or a sync.
+int OpenFolderAt(int dirfd, const std::string& path, int extra_flags) {
+  int fd = sys::Openat(dirfd, path.c_str(), kFolderFlags | extra_flags, 0);
+  if (fd < 0 && errno == EACCES) {
+    fd = sys::Openat(dirfd, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | extra_flags, 0);
+    if (fd < 0 && errno != ENOTDIR && errno != ELOOP) errno = EACCES;
+  }
+  return fd;
+}
+
+// The text of the link `name` in `dirfd`, read through a descriptor of the
+// link itself: the owner that was checked is that of the link that is read.
+bool ReadLinkOf(int link_fd, std::string* text, int* code) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t length = sys::Readlinkat(link_fd, "", buffer.data(), buffer.size());
+    if (length < 0) {
+      *code = errno;
+      return false;
+    }
+    if (static_cast<std::size_t>(length) < buffer.size()) {
+      text->assign(buffer.data(), static_cast<std::size_t>(length));
+      return true;
+    }
+    buffer.resize(buffer.size() * 2);  // the link text may have been cut short
+  }
+}
+
+}  // namespace
+
+FileId FileId::Of(const struct stat& info) {
+  return {static_cast<unsigned long long>(info.st_dev),
+          static_cast<unsigned long long>(info.st_ino)};
+}
+
+Folder::Folder(int fd, std::string path)
+    : fd_(new int(fd), &Descriptor::Close), path_(std::move(path)) {}
+
+std::string Folder::PathOf(const std::string& name) const { return JoinPath(path_, name); }
+
+bool MayFollowLinkOf(unsigned long long owner) {
+  return owner == 0 || owner == static_cast<unsigned long long>(::geteuid());
+}
+
+void SplitPath(const std::string& path, std::string* folder, std::string* name) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    *folder = ".";
+    *name = path;
+    return;
+  }
+  *folder = slash == 0 ? "/" : path.substr(0, slash);
+  *name = path.substr(slash + 1);
+}
+
+bool ResolveEntry(const Folder& folder, const std::string& name, Entry* out, Error* error) {
+  Folder at = folder;
+  std::string current = name;
+  bool via_link = false;
+  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+    // A path descriptor of the entry itself, not of what it points to: its
+    // owner and its link text are read from the one entry that was opened.
+    const int fd = sys::Openat(at.fd(), current.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0);
+    if (fd < 0) {
+      if (errno != ENOENT) return FailOnFile(error, "cannot open", at.PathOf(current), errno);
+      *out = Entry{at, current, false, via_link, {}};
+      return true;
+    }
+    struct stat info {};
+    if (sys::Fstat(fd, &info) != 0) {
+      const int code = errno;
+      sys::Close(fd);
+      return FailOnFile(error, "cannot inspect", at.PathOf(current), code);
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      sys::Close(fd);
+      *out = Entry{at, current, true, via_link, info};
+      return true;
+    }
+    if (!MayFollowLinkOf(info.st_uid)) {
+      sys::Close(fd);
+      return FailOnFile(error, "refusing to follow a symbolic link of another user",
+                        at.PathOf(current), EPERM);
+    }
+    std::string text;
+    int code = 0;
+    const bool read = ReadLinkOf(fd, &text, &code);
+    sys::Close(fd);
+    if (!read) return FailOnFile(error, "cannot read link", at.PathOf(current), code);
+    if (text.empty()) return FailOnFile(error, "empty symbolic link", at.PathOf(current), ENOENT);
+    via_link = true;
+
+    std::string link_folder;
+    std::string link_name;
+    SplitPath(text, &link_folder, &link_name);
+    if (IsDotName(link_name)) {
+      // A link to "dir/" or "..": the entry is the folder the text names.
+      link_folder = text;
+      link_name = ".";
+    }
+    if (link_folder != "." || text.front() == '/') {
+      const bool absolute = text.front() == '/';
+      const std::string shown = absolute ? link_folder : at.PathOf(link_folder);
+      const int next = OpenFolderAt(absolute ? AT_FDCWD : at.fd(), link_folder, 0);
+      if (next < 0) return FailOnFile(error, "cannot open", shown, errno);
+      at = Folder(next, shown);
+    }
+    current = link_name;
+  }
+  return FailOnFile(error, "too many levels of symbolic links at", folder.PathOf(name), ELOOP);
+}
+
+bool Folder::Open(const std::string& system_path, Folder* out, Error* error) {
+  if (system_path.empty()) return FailOnFile(error, "cannot open", system_path, ENOENT);
+  std::string path = system_path;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  std::string parent;
+  std::string name;
+  SplitPath(path, &parent, &name);
+  if (path == "/" || IsDotName(name)) {
+    // No last component to check: the system resolves the whole path.
+    const int fd = OpenFolderAt(AT_FDCWD, path, 0);
+    if (fd < 0) return FailOnFile(error, "cannot open", system_path, errno);
+    *out = Folder(fd, system_path);
+    return true;
+  }
+  const int parent_fd = OpenFolderAt(AT_FDCWD, parent, 0);
+  if (parent_fd < 0) return FailOnFile(error, "cannot open", parent, errno);
+  const Folder holder(parent_fd, parent);
+  Entry entry;
+  if (!ResolveEntry(holder, name, &entry, error)) return false;
+  if (!entry.exists) return FailOnFile(error, "cannot open", system_path, ENOENT);
+  if (!S_ISDIR(entry.info.st_mode)) return FailOnFile(error, "cannot open", system_path, ENOTDIR);
+  // Opened without following a link: a name swapped since it was resolved
+  // fails here, or opens another folder, which its identity tells.
+  const int fd = OpenFolderAt(entry.folder.fd(), entry.name, O_NOFOLLOW);
+  if (fd < 0) return FailOnFile(error, "cannot open", system_path, errno);
+  Folder opened(fd, system_path);
+  struct stat info {};
+  if (sys::Fstat(fd, &info) != 0) return FailOnFile(error, "cannot inspect", system_path, errno);
+  if (FileId::Of(info) != FileId::Of(entry.info)) {
+    Fail(error, 0, "'" + system_path + "' was replaced while it was opened");
+    if (error != nullptr) error->code = EAGAIN;
+    return false;
+  }
+  *out = std::move(opened);
+  return true;
+}
+
+}  // namespace kestrine::platform
