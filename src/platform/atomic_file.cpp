@@ -98,6 +98,7 @@ bool StillTarget(const Entry& target) {
   return target.exists && FileId::Of(now) == FileId::Of(target.info);
 }
 
+
 std::string TemporaryPrefix(const std::string& base) { return "." + base + ".tmp"; }
 constexpr std::size_t kSuffixLength = 6;
 
@@ -227,6 +228,11 @@ bool WriteFileAtomically(const Folder& folder, const std::string& name, std::str
     sys::Unlinkat(at, temporary.c_str(), 0);
     return Failure(error, "cannot close", target.folder.PathOf(temporary), code);
   }
+  // The rename names the entry that was resolved, in the folder that holds
+  // it, and only once it proves still to be that entry. A swap by another
+  // user in the instant between the two can at worst replace that user's own
+  // entry with content meant for this name; content read elsewhere never
+  // lands here, and the rename leaves no temporary file either way.
   if (!StillTarget(target)) {
     sys::Unlinkat(at, temporary.c_str(), 0);
     return Changed(error, target.folder.PathOf(target.name));

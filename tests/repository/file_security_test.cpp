@@ -3,16 +3,15 @@
 // files left alone, and leftovers of dead writers removed. Cases marked
 // `asUser` run in a child process that has dropped root for an unprivileged
 // user; the tests run as root (for chown), and skip when they cannot.
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "other_user.h"
 #include "script_folder.h"
 #include "sys_fault.h"
 #include "testable_repository.h"
@@ -20,8 +19,7 @@
 namespace kestrine::testing {
 namespace {
 
-constexpr uid_t kOther = 65534;  // nobody
-constexpr gid_t kOtherGroup = 65534;
+constexpr uid_t kOther = kOtherUser;
 
 struct Stat {
   mode_t mode = 0;
@@ -158,30 +156,7 @@ TEST_P(FileSecurity, Case) {
   }
   ASSERT_EQ(::chown(script.c_str(), kOther, kOtherGroup), 0);
   ASSERT_EQ(::chown((script.path() + "/WSDL").c_str(), kOther, kOtherGroup), 0);
-  int report[2];
-  ASSERT_EQ(::pipe(report), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::close(report[0]);
-    std::string failures = "cannot drop to another user";
-    if (::setgroups(0, nullptr) == 0 && ::setresgid(kOtherGroup, kOtherGroup, kOtherGroup) == 0 &&
-        ::setresuid(kOther, kOther, kOther) == 0) {
-      failures = test.run(script);
-    }
-    const auto written = ::write(report[1], failures.data(), failures.size());
-    ::_exit(written == static_cast<ssize_t>(failures.size()) ? 0 : 1);
-  }
-  ::close(report[1]);
-  std::string failures;
-  char buffer[256];
-  for (ssize_t got; (got = ::read(report[0], buffer, sizeof buffer)) > 0;) {
-    failures.append(buffer, static_cast<std::size_t>(got));
-  }
-  ::close(report[0]);
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_EQ(failures, "");
+  EXPECT_EQ(RunAsOtherUser([&] { return test.run(script); }), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Saves, FileSecurity, ::testing::ValuesIn(kCases),
