@@ -123,14 +123,16 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   // the name; 4 more than one node has the name.
 
   /// Sets the node of the service `name` to `record`: writes only the keys
-  /// whose values change (a value that reads back the same stays as it is
-  /// written), with the writer's rules for the groups: the proxy's and the
-  /// credentials' keys are blanked when the group is off, "ZR_ID" and the
-  /// UDDI keys are left out (removed) when not linked or not UDDI. A missing
-  /// key is inserted where the writer's key order puts it. "CreatedBy" and
-  /// "CreationDate" change only when `record` changes them. When the record's
-  /// name differs from `name`, the service is renamed too (status 2 when the
-  /// new name is held).
+  /// whose values, as loading reads them, change (a value that reads the
+  /// same, such as a WSDL location with backslashes, stays as written). The
+  /// keys of a group that is off and stays off stay as written, since loading
+  /// ignores them; a group the record turns off has its proxy or credential
+  /// keys blanked and "ZR_ID" or its UDDI keys removed. A missing key is
+  /// inserted, where the writer's key order puts it, only when the record
+  /// turns its group on or its value is not what loading gives for a missing
+  /// key. "CreatedBy" and "CreationDate" change only when `record` changes
+  /// them. When the record's name differs from `name`, the service is renamed
+  /// too (status 2 when the new name is held).
   int UpdateServiceInScript(const char* scriptFolder, const char* name, const CService* record);
 
   /// Sets the "Name" key of the service `name` to `newName` (not empty).

@@ -1,4 +1,5 @@
 // Editing one service node of a script's services file where it stands.
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -8,10 +9,12 @@
 #include "repository/service_node.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
+#include "repository/value_codecs.h"
 #include "repository/vask_ini_tree.h"
 #include "repository/writers_lock.h"
 
 namespace file = kestrine::services_file;
+namespace codecs = kestrine::codecs;
 
 namespace {
 
@@ -33,15 +36,93 @@ std::vector<void*> NodesNamed(void* root, const char* name) {
   return found;
 }
 
-// Sets `key` to `text` unless the node's value reads the same; a missing key
-// goes where the writer's order puts it.
-int SetValue(void* node, const file::KeyValue& value, const std::vector<const char*>& order) {
-  const char* stored = vaskinitreenode_get_attrib(node, value.key);
-  if (stored != nullptr && file::SameValue(value.kind, stored, value.text)) return 0;
-  return vaskinitreenode_set_attrib_ordered(node, value.key, value.text.c_str(), order.data(),
+// Sets the key's first line to `text`, or adds a line where the writer's
+// `order` puts it.
+int SetValue(void* node, const char* key, const char* text, const std::vector<const char*>& order) {
+  return vaskinitreenode_set_attrib_ordered(node, key, text, order.data(),
                                             static_cast<int>(order.size())) == 0
              ? 0
              : 1;
+}
+
+// Which settings groups are on: loading reads a group's keys only then.
+struct GroupsOn {
+  bool zr, uddi, proxy, credentials;
+
+  // As loading reads the node's flags (a missing flag is off).
+  static GroupsOn Of(void* node) {
+    const auto flag = [node](const char* key) {
+      const char* text = vaskinitreenode_get_attrib(node, key);
+      return text != nullptr && codecs::DecodeBool(text);
+    };
+    const char* type = vaskinitreenode_get_attrib(node, file::kLocationType);
+    return {flag(file::kLinkedToZR), type != nullptr && codecs::DecodeInt(type) == LocationUDDI,
+            flag(file::kUseProxy), flag(file::kUseSecurity)};
+  }
+  static GroupsOn Of(const CService& record) {
+    return {record.GetLinkedToZR(), record.GetLocationType() == LocationUDDI,
+            record.GetUseProxySettings(), record.GetUseSecuritySettings()};
+  }
+
+  bool operator[](file::KeyGroup group) const {
+    switch (group) {
+      case file::KeyGroup::kZR:
+        return zr;
+      case file::KeyGroup::kUddi:
+        return uddi;
+      case file::KeyGroup::kProxy:
+        return proxy;
+      case file::KeyGroup::kCredentials:
+        return credentials;
+      case file::KeyGroup::kAlways:
+        break;
+    }
+    return true;
+  }
+};
+
+// Brings the service node `node` of `root`, found under `name`, to what
+// `record` holds, writing a key only where what loading reads from it
+// changes: a value that reads the same stays as written (a location's
+// backslashes, a boolean's spelling), and so does a key loading ignores
+// because its group is off and stays off. A group the update turns off is
+// written as the writer writes it: the proxy and credential keys empty,
+// ZR_ID and the UDDI keys left out. A missing key is added only when its
+// group is turned on or its value differs from what loading gives for a
+// missing key (a new record's). 2 when another node holds the record's new
+// name; 1 when the tree refuses a key.
+int UpdateNode(void* root, void* node, const char* name, const CService& record) {
+  const char* newName = record.GetName();
+  if (std::strcmp(newName, name) != 0 && !NodesNamed(root, newName).empty()) return 2;
+  const std::vector<file::KeyValue> values = file::NodeValues(record, file::NodeKeys::kAll);
+  const std::vector<file::KeyValue> defaults = file::NodeValues(CService(), file::NodeKeys::kAll);
+  std::vector<const char*> order;
+  for (const auto& value : values) order.push_back(value.key);
+
+  // Read before any flag is written.
+  const GroupsOn was = GroupsOn::Of(node);
+  const GroupsOn now = GroupsOn::Of(record);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const file::KeyValue& value = values[i];
+    const char* stored = vaskinitreenode_get_attrib(node, value.key);
+    if (!now[value.group]) {
+      if (stored == nullptr || !was[value.group]) continue;
+      const bool leftOut =
+          value.group == file::KeyGroup::kZR || value.group == file::KeyGroup::kUddi;
+      if (leftOut) {
+        if (vaskinitreenode_remove_attrib(node, value.key) != 0) return 1;
+      } else if (*stored != '\0' && SetValue(node, value.key, "", order) != 0) {
+        return 1;
+      }
+      continue;
+    }
+    const bool same =
+        stored != nullptr
+            ? file::SameValue(value.kind, stored, value.text)
+            : was[value.group] && file::SameValue(value.kind, defaults[i].text, value.text);
+    if (!same && SetValue(node, value.key, value.text.c_str(), order) != 0) return 1;
+  }
+  return 0;
 }
 
 // One edit of the file: checks, the lock, the tree opened for editing (held
@@ -73,21 +154,8 @@ int CServiceRepositoryLight::UpdateServiceInScript(const char* scriptFolder, con
                                                    const CService* record) {
   if (record == nullptr) return 1;
   return kestrine::Guarded([&] {
-    const std::vector<file::KeyValue> values = file::NodeValues(*record);
-    std::vector<const char*> order;
-    for (const auto& value : values) order.push_back(value.key);
     return EditServiceNode(TreeHandle, scriptFolder, name, [&](void* root, void* node) {
-      const char* newName = record->GetName();
-      if (std::strcmp(newName, name) != 0 && !NodesNamed(root, newName).empty()) return 2;
-      for (const auto& value : values) {
-        if (SetValue(node, value, order) != 0) return 1;
-      }
-      // Keys of groups that are off are left out, as the writer leaves them.
-      if (!record->GetLinkedToZR()) vaskinitreenode_remove_attrib(node, file::kZRID);
-      if (record->GetLocationType() != LocationUDDI) {
-        for (const char* key : file::kUddiKeys) vaskinitreenode_remove_attrib(node, key);
-      }
-      return 0;
+      return UpdateNode(root, node, name, *record);
     });
   });
 }

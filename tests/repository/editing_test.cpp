@@ -29,8 +29,8 @@ struct EditCase {
   const char* label;
   std::function<int(TestableRepository&, const ScriptFolder&)> edit;
   int status;
-  int changed;      // the section that may change (1-based service), 0 none
-  bool removed;     // that section is gone; the headers after it renumbered
+  int changed;   // the section that may change (1-based service), 0 none
+  bool removed;  // that section is gone; the headers after it renumbered
   std::function<void(const ScriptFolder&)> check;
 };
 
@@ -163,8 +163,72 @@ TEST_P(EditInPlace, KeepsEveryOtherByte) {
   if (test.check) test.check(script);
 }
 
-INSTANTIATE_TEST_SUITE_P(Edits, EditInPlace, ::testing::ValuesIn(kEdits),
-                         LabelOf());
+INSTANTIATE_TEST_SUITE_P(Edits, EditInPlace, ::testing::ValuesIn(kEdits), LabelOf());
+
+// An update writes a key only where what loading reads from it changes.
+struct UpdateCase {
+  const char* label;
+  const char* before;  // the lines after the node's "Name=A"
+  std::function<void(CService&)> change;
+  const char* after;
+};
+
+void PrintTo(const UpdateCase& c, std::ostream* out) { *out << c.label; }
+
+const UpdateCase kUpdates[] = {
+    {"BackslashLocationStaysAsWritten",
+     "WSDLLocation=C:\\wsdl\\a.wsdl\nServiceAddress=http://old\n",
+     [](CService& record) { record.SetServiceAddress("http://new"); },
+     "WSDLLocation=C:\\wsdl\\a.wsdl\nServiceAddress=http://new\n"},
+    {"KeysOfAGroupLeftOffStayAsWritten",
+     "LinkedToZR=0\nZR_ID=7\nDescription=old\nLocationType=1\nUDDIVersion=3\nUseProxy=0\n"
+     "ProxyServerName=proxy.hand\nUseSecurity=0\nUserName=hand\n",
+     [](CService& record) { record.SetDescription("new"); },
+     "LinkedToZR=0\nZR_ID=7\nDescription=new\nLocationType=1\nUDDIVersion=3\nUseProxy=0\n"
+     "ProxyServerName=proxy.hand\nUseSecurity=0\nUserName=hand\n"},
+    {"MissingKeyIsAddedOnlyWithAValueOtherThanTheDefault", "ServiceAddress=http://old\n",
+     [](CService& record) {
+       record.SetServiceAddress("http://new");
+       record.SetServiceName("Svc");
+       record.SetKeepUpToDate(false);
+     },
+     "ServiceName=Svc\nServiceAddress=http://new\n"},
+    {"GroupTurnedOnGetsItsKeys", "LocationType=-1\nUseProxy=0\n",
+     [](CService& record) {
+       record.SetLocationType(LocationUDDI);
+       record.SetUseProxySettings(true);
+       record.SetProxyServerName("proxy.example");
+     },
+     "LocationType=2\nUDDIServer=\nUDDIVersion=-1\nUDDIServiceKey=\nUseProxy=1\nProxyUserName=\n"
+     "ProxyServerName=proxy.example\nProxyPortNumber=\nProxyPassword=\n"},
+    {"GroupTurnedOffIsBlankedOrLeftOut",
+     "LinkedToZR=1\nZR_ID=7\nUseProxy=1\nProxyServerName=p\nProxyPortNumber=\n",
+     [](CService& record) {
+       record.SetLinkedToZR(false);
+       record.SetUseProxySettings(false);
+     },
+     "LinkedToZR=0\nUseProxy=0\nProxyServerName=\nProxyPortNumber=\n"},
+};
+
+struct UpdateLabel {
+  std::string operator()(const ::testing::TestParamInfo<UpdateCase>& test) const {
+    return test.param.label;
+  }
+};
+
+class UpdateInPlace : public ::testing::TestWithParam<UpdateCase> {};
+
+TEST_P(UpdateInPlace, WritesOnlyWhatReadsDifferently) {
+  const UpdateCase& test = GetParam();
+  const std::string head = "[Services]\n[Services\\Service_1]\nName=A\n";
+  ScriptFolder script;
+  script.Write(head + test.before);
+  TestableRepository repository;
+  EXPECT_EQ(Update(repository, script, "A", test.change), 0);
+  EXPECT_EQ(script.Read(), head + test.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Updates, UpdateInPlace, ::testing::ValuesIn(kUpdates), UpdateLabel());
 
 TEST(EditInPlaceRefusals, NameHeldByTwoNodesIsNotGuessed) {
   ScriptFolder script;
