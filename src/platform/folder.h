@@ -17,10 +17,9 @@
 #ifndef KESTRINE_PLATFORM_FOLDER_H
 #define KESTRINE_PLATFORM_FOLDER_H
 
-#include <sys/stat.h>
-
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/error.h"
 
@@ -31,11 +30,23 @@ struct FileId {
   unsigned long long device = 0;
   unsigned long long inode = 0;
 
-  static FileId Of(const struct stat& info);
   bool operator==(const FileId& other) const {
     return device == other.device && inode == other.inode;
   }
   bool operator!=(const FileId& other) const { return !(*this == other); }
+};
+
+/// What kind of entry a name is, not following a link.
+enum class FileKind { kFile, kFolder, kLink, kOther };
+
+/// What the system says of an entry.
+struct FileInfo {
+  FileKind kind = FileKind::kOther;
+  FileId id;
+  unsigned mode = 0;             // permission bits (07777)
+  unsigned long long owner = 0;  // user
+  unsigned long long group = 0;
+  unsigned long long size = 0;
 };
 
 /// An opened folder. Copies share one descriptor, closed with the last copy.
@@ -70,7 +81,7 @@ struct Entry {
   std::string name;  // the entry's name in `folder`: one component
   bool exists = false;
   bool via_link = false;  // reached through at least one symbolic link
-  struct stat info {};    // when it exists: the entry itself (no link)
+  FileInfo info;          // when it exists: the entry itself (no link)
 };
 
 /// Resolves `name`, one component, in `folder`. A link that the rule refuses
@@ -81,6 +92,21 @@ bool ResolveEntry(const Folder& folder, const std::string& name, Entry* out, Err
 
 /// True when the rule above lets this user follow a link owned by `owner`.
 bool MayFollowLinkOf(unsigned long long owner);
+
+/// One entry of a folder's listing.
+struct FolderEntry {
+  std::string name;
+  FileKind kind = FileKind::kOther;
+};
+
+/// The entries of `folder` but "." and "..", in no particular order, each
+/// with its kind as the entry itself is (a link is a link). On failure
+/// returns false and `error` says why.
+bool ListFolder(const Folder& folder, std::vector<FolderEntry>* entries, Error* error);
+
+/// Removes the entry `name` of `folder` (a link itself, never what it
+/// points to). True when removed or absent; on failure `error` says why.
+bool RemoveEntry(const Folder& folder, const std::string& name, Error* error);
 
 /// Splits a system path into the folder that holds its last component and
 /// that component: "a/b/c" into "a/b" and "c", "c" into "." and "c", "/c"

@@ -25,6 +25,13 @@ struct WallClock {
 /// the 32-bit range or has no local form; `out` is then unspecified.
 bool LocalTime32(long seconds, std::tm* out);
 
+/// As LocalTime32, for any instant the system can convert (beyond 2038 too),
+/// and without reloading the time-zone rules: see LoadTimeZone.
+bool LocalTimeAt(long long seconds, std::tm* out);
+
+/// (Re)reads the host's time-zone rules (TZ and the system's zone).
+void LoadTimeZone();
+
 /// Seconds of the local broken-down time `local` (fields normalised in place,
 /// the daylight-saving flag set to what applies, as mktime does). False when
 /// the instant lies outside the 32-bit range.

@@ -80,7 +80,7 @@ long Range32(std::int64_t seconds) {
 TimeDecoder::TimeDecoder() {
   // Instants beyond 2038 are learnt too.
   if constexpr (sizeof(std::time_t) < sizeof(std::int64_t)) usable_ = false;
-  ::tzset();
+  LoadTimeZone();
 }
 
 long TimeDecoder::Seconds32(const WallClock& wall) noexcept {
@@ -323,10 +323,9 @@ bool TimeDecoder::FindChange(std::int64_t same, std::int64_t differs, const Zone
 }
 
 bool TimeDecoder::Sample(std::int64_t at, Zone* zone) {
-  const std::time_t value = static_cast<std::time_t>(at);
   std::tm local{};
-  // localtime_r does not reload the zone as mktime does.
-  if (::localtime_r(&value, &local) == nullptr) {
+  // This conversion does not reload the zone as mktime does.
+  if (!LocalTimeAt(at, &local)) {
     usable_ = false;
     return false;
   }

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
-#include "platform/sys.h"
+#include "platform/folder.h"
+#include "platform/last_failure.h"
 #include "repository/guarded.h"
 #include "repository/node_values.h"
 #include "repository/service_node.h"
@@ -120,9 +121,10 @@ int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
     if (!lock.held()) return 1;
     // The name is removed from the folder that is locked; a link is removed
     // itself, never what it points to.
-    return kestrine::sys::Unlinkat(lock.folder.fd(), lock.name.c_str(), 0) == 0 || errno == ENOENT
-               ? 0
-               : 1;
+    kestrine::Error error;
+    if (kestrine::platform::RemoveEntry(lock.folder, lock.name, &error)) return 0;
+    kestrine::platform::RecordFailure(error.code, error.message);
+    return 1;
   });
 }
 

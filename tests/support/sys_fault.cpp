@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/sys.h"
+#include "platform/posix/sys.h"
 
 namespace kestrine::testing {
 namespace {

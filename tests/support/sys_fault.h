@@ -1,4 +1,4 @@
-// Fault injection for the operating-system seam (platform/sys.h).
+// Fault injection for the operating-system seam (platform/posix/sys.h).
 //
 // Test binaries link sys_fault.cpp in place of the real calls. By default
 // every call is forwarded to the operating system; a test arms a fault to

@@ -1,6 +1,5 @@
 #include "platform/atomic_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -16,7 +15,8 @@
 #include <vector>
 
 #include "platform/last_failure.h"
-#include "platform/sys.h"
+#include "platform/posix/posix_info.h"
+#include "platform/posix/sys.h"
 
 namespace kestrine::platform {
 namespace {
@@ -45,20 +45,20 @@ bool Changed(Error* error, const std::string& path) {
 // Whether the mode bits let the saving user write the file: the owner's,
 // group's or others' write bit, whichever class the user falls in. Root is
 // held to "some write bit": a file nobody may write is meant to stay as it is.
-bool ModeAllowsWriting(const struct stat& info) {
+bool ModeAllowsWriting(const FileInfo& info) {
   const uid_t user = ::geteuid();
-  if (user == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-  if (info.st_uid == user) return (info.st_mode & S_IWUSR) != 0;
-  bool in_group = info.st_gid == ::getegid();
+  if (user == 0) return (info.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+  if (info.owner == user) return (info.mode & S_IWUSR) != 0;
+  bool in_group = info.group == ::getegid();
   if (!in_group) {
     const int count = ::getgroups(0, nullptr);
     if (count > 0) {
       std::vector<gid_t> groups(static_cast<std::size_t>(count));
       const int got = ::getgroups(count, groups.data());
-      for (int i = 0; i < got && !in_group; ++i) in_group = groups[static_cast<std::size_t>(i)] == info.st_gid;
+      for (int i = 0; i < got && !in_group; ++i) in_group = groups[static_cast<std::size_t>(i)] == info.group;
     }
   }
-  return (info.st_mode & (in_group ? S_IWGRP : S_IWOTH)) != 0;
+  return (info.mode & (in_group ? S_IWGRP : S_IWOTH)) != 0;
 }
 
 // Finds the file that a save of `name` in `folder` replaces: the entry
@@ -79,7 +79,7 @@ bool ResolveTarget(const Folder& folder, const std::string& name, Entry* target,
     }
     return true;
   }
-  if (!S_ISREG(target->info.st_mode)) return Failure(error, "not a regular file", path, EINVAL);
+  if (target->info.kind != FileKind::kFile) return Failure(error, "not a regular file", path, EINVAL);
   if (!ModeAllowsWriting(target->info)) {
     return Failure(error, "the file's mode does not allow writing", path, EACCES);
   }
@@ -95,7 +95,7 @@ bool StillTarget(const Entry& target) {
   if (sys::Fstatat(target.folder.fd(), target.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
     return errno == ENOENT && !target.exists;
   }
-  return target.exists && FileId::Of(now) == FileId::Of(target.info);
+  return target.exists && IdOf(now) == target.info.id;
 }
 
 
@@ -177,11 +177,11 @@ bool WriteFileAtomically(const Folder& folder, const std::string& name, std::str
   }
   Entry target;
   if (!ResolveTarget(folder, name, &target, error)) return false;
-  if (expected != nullptr && (!target.exists || FileId::Of(target.info) != *expected)) {
+  if (expected != nullptr && (!target.exists || target.info.id != *expected)) {
     return Changed(error, target.folder.PathOf(target.name));
   }
   const int at = target.folder.fd();
-  const struct stat& info = target.info;
+  const FileInfo& info = target.info;
   const bool exists = target.exists;
 
   const SignalsHeld signals;
@@ -201,11 +201,12 @@ bool WriteFileAtomically(const Folder& folder, const std::string& name, std::str
   // may); a new file is 0600 whatever the umask. Ownership first: fchown may
   // clear set-id bits.
   const char* failed = nullptr;
-  const mode_t mode = exists ? (info.st_mode & 07777) : 0600;
+  const auto mode = static_cast<mode_t>(exists ? info.mode : 0600);
   if (!WriteAll(fd, bytes)) {
     failed = "cannot write";
-  } else if (exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid()) &&
-             sys::Fchown(fd, info.st_uid, info.st_gid) != 0 && errno != EPERM) {
+  } else if (exists && (info.owner != ::geteuid() || info.group != ::getegid()) &&
+             sys::Fchown(fd, static_cast<uid_t>(info.owner), static_cast<gid_t>(info.group)) != 0 &&
+             errno != EPERM) {
     failed = "cannot set the owner of";
   } else if (sys::Fchmod(fd, mode) != 0) {
     failed = "cannot set the permissions of";
@@ -243,7 +244,7 @@ bool WriteFileAtomically(const Folder& folder, const std::string& name, std::str
     return Failure(error, "cannot replace", target.folder.PathOf(target.name), code);
   }
   SyncFolder(target.folder);
-  if (expected != nullptr) *expected = FileId::Of(written);
+  if (expected != nullptr) *expected = IdOf(written);
   return true;
 }
 
@@ -264,20 +265,14 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, Error*
 
 int RemoveLeftoverTemporaries(const Folder& folder, const std::string& name) {
   const std::string prefix = TemporaryPrefix(name);
-  // A listing of its own: the folder's descriptor keeps no read position.
-  const int fd = sys::Openat(folder.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-  if (fd < 0) return 0;
-  DIR* opened = ::fdopendir(fd);
-  if (opened == nullptr) {
-    sys::Close(fd);
-    return 0;
-  }
-  const std::unique_ptr<DIR, int (*)(DIR*)> listing(opened, &::closedir);
+  std::vector<FolderEntry> entries;
+  if (!ListFolder(folder, &entries, nullptr)) return 0;
   std::vector<std::string> leftovers;
-  while (const dirent* entry = ::readdir(listing.get())) {
-    const std::string_view found = entry->d_name;
-    if (found.size() == prefix.size() + kSuffixLength && found.compare(0, prefix.size(), prefix) == 0) {
-      leftovers.emplace_back(found);
+  for (const FolderEntry& entry : entries) {
+    const std::string& found = entry.name;
+    if (entry.kind == FileKind::kFile && found.size() == prefix.size() + kSuffixLength &&
+        found.compare(0, prefix.size(), prefix) == 0) {
+      leftovers.push_back(found);
     }
   }
   int removed = 0;

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "platform/sys.h"
+#include "platform/posix/sys.h"
 
 namespace kestrine::sys {
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/sys.h"
+#include "platform/posix/sys.h"
 
 namespace kestrine::platform {
 namespace {

@@ -5,7 +5,8 @@
 
 #include <cerrno>
 
-#include "platform/sys.h"
+#include "platform/posix/posix_info.h"
+#include "platform/posix/sys.h"
 
 namespace kestrine::platform {
 
@@ -29,7 +30,7 @@ bool FileReader::Open(const Folder& folder, const std::string& name, Error* erro
   Entry entry;
   if (!ResolveEntry(folder, name, &entry, error)) return false;
   if (!entry.exists) return FailOnFile(error, "cannot open", path_, ENOENT);
-  if (!S_ISREG(entry.info.st_mode)) {
+  if (entry.info.kind != FileKind::kFile) {
     return FailOnFile(error, "not a readable regular file", path_, EINVAL);
   }
   // O_NOFOLLOW: the entry resolved above is no link; one swapped in since is
@@ -45,7 +46,7 @@ bool FileReader::Open(const Folder& folder, const std::string& name, Error* erro
                       S_ISREG(info.st_mode) ? code : EINVAL);
   }
   size_ = static_cast<std::size_t>(info.st_size);
-  id_ = FileId::Of(info);
+  id_ = IdOf(info);
   return true;
 }
 

@@ -36,6 +36,15 @@ bool LocalTime32(long seconds, std::tm* out) {
   return ::localtime_r(&value, out) != nullptr;
 }
 
+bool LocalTimeAt(long long seconds, std::tm* out) {
+  if (out == nullptr) return false;
+  const auto value = static_cast<std::time_t>(seconds);
+  if (static_cast<long long>(value) != seconds) return false;
+  return ::localtime_r(&value, out) != nullptr;
+}
+
+void LoadTimeZone() { ::tzset(); }
+
 bool MakeTime32(std::tm* local, long* seconds) {
   if (local == nullptr || seconds == nullptr) return false;
   const std::time_t value = std::mktime(local);

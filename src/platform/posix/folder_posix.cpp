@@ -1,13 +1,17 @@
 #include "platform/folder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <utility>
 #include <vector>
 
-#include "platform/sys.h"
+#include "platform/posix/posix_info.h"
+#include "platform/posix/sys.h"
 
 namespace kestrine::platform {
 namespace {
@@ -61,9 +65,26 @@ bool ReadLinkOf(int link_fd, std::string* text, int* code) {
 
 }  // namespace
 
-FileId FileId::Of(const struct stat& info) {
+FileId IdOf(const struct stat& info) {
   return {static_cast<unsigned long long>(info.st_dev),
           static_cast<unsigned long long>(info.st_ino)};
+}
+
+FileInfo InfoOf(const struct stat& info) {
+  FileInfo out;
+  if (S_ISREG(info.st_mode)) {
+    out.kind = FileKind::kFile;
+  } else if (S_ISDIR(info.st_mode)) {
+    out.kind = FileKind::kFolder;
+  } else if (S_ISLNK(info.st_mode)) {
+    out.kind = FileKind::kLink;
+  }
+  out.id = IdOf(info);
+  out.mode = static_cast<unsigned>(info.st_mode & 07777);
+  out.owner = info.st_uid;
+  out.group = info.st_gid;
+  out.size = info.st_size > 0 ? static_cast<unsigned long long>(info.st_size) : 0;
+  return out;
 }
 
 Folder::Folder(int fd, std::string path)
@@ -96,7 +117,7 @@ bool ResolveEntry(const Folder& folder, const std::string& name, Entry* out, Err
     const int fd = sys::Openat(at.fd(), current.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0);
     if (fd < 0) {
       if (errno != ENOENT) return FailOnFile(error, "cannot open", at.PathOf(current), errno);
-      *out = Entry{at, current, false, via_link, {}};
+      *out = Entry{at, current, false, via_link, FileInfo{}};
       return true;
     }
     struct stat info {};
@@ -107,7 +128,7 @@ bool ResolveEntry(const Folder& folder, const std::string& name, Entry* out, Err
     }
     if (!S_ISLNK(info.st_mode)) {
       sys::Close(fd);
-      *out = Entry{at, current, true, via_link, info};
+      *out = Entry{at, current, true, via_link, InfoOf(info)};
       return true;
     }
     if (!MayFollowLinkOf(info.st_uid)) {
@@ -163,7 +184,8 @@ bool Folder::Open(const std::string& system_path, Folder* out, Error* error) {
   Entry entry;
   if (!ResolveEntry(holder, name, &entry, error)) return false;
   if (!entry.exists) return FailOnFile(error, "cannot open", system_path, ENOENT);
-  if (!S_ISDIR(entry.info.st_mode)) return FailOnFile(error, "cannot open", system_path, ENOTDIR);
+  if (entry.info.kind != FileKind::kFolder)
+    return FailOnFile(error, "cannot open", system_path, ENOTDIR);
   // Opened without following a link: a name swapped since it was resolved
   // fails here, or opens another folder, which its identity tells.
   const int fd = OpenFolderAt(entry.folder.fd(), entry.name, O_NOFOLLOW);
@@ -171,13 +193,64 @@ bool Folder::Open(const std::string& system_path, Folder* out, Error* error) {
   Folder opened(fd, system_path);
   struct stat info {};
   if (sys::Fstat(fd, &info) != 0) return FailOnFile(error, "cannot inspect", system_path, errno);
-  if (FileId::Of(info) != FileId::Of(entry.info)) {
+  if (IdOf(info) != entry.info.id) {
     Fail(error, 0, "'" + system_path + "' was replaced while it was opened");
     if (error != nullptr) error->code = EAGAIN;
     return false;
   }
   *out = std::move(opened);
   return true;
+}
+
+bool ListFolder(const Folder& folder, std::vector<FolderEntry>* entries, Error* error) {
+  entries->clear();
+  // A listing of its own: the folder's descriptor keeps no read position.
+  const int fd = sys::Openat(folder.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return FailOnFile(error, "cannot list", folder.path(), errno);
+  DIR* opened = ::fdopendir(fd);
+  if (opened == nullptr) {
+    const int code = errno;
+    sys::Close(fd);
+    return FailOnFile(error, "cannot list", folder.path(), code);
+  }
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(opened, &::closedir);
+  for (;;) {
+    errno = 0;
+    const dirent* found = ::readdir(listing.get());
+    if (found == nullptr) break;
+    const std::string name = found->d_name;
+    if (name == "." || name == "..") continue;
+    FileKind kind = FileKind::kOther;
+    switch (found->d_type) {
+      case DT_REG:
+        kind = FileKind::kFile;
+        break;
+      case DT_DIR:
+        kind = FileKind::kFolder;
+        break;
+      case DT_LNK:
+        kind = FileKind::kLink;
+        break;
+      case DT_UNKNOWN: {
+        // Some file systems do not say: ask the entry itself.
+        struct stat info {};
+        if (sys::Fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+          kind = InfoOf(info).kind;
+        }
+        break;
+      }
+      default:
+        break;
+    }
+    entries->push_back({name, kind});
+  }
+  if (errno != 0) return FailOnFile(error, "cannot list", folder.path(), errno);
+  return true;
+}
+
+bool RemoveEntry(const Folder& folder, const std::string& name, Error* error) {
+  if (sys::Unlinkat(folder.fd(), name.c_str(), 0) == 0 || errno == ENOENT) return true;
+  return FailOnFile(error, "cannot remove", folder.PathOf(name), errno);
 }
 
 }  // namespace kestrine::platform

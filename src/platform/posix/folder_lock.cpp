@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/error.h"
-#include "platform/sys.h"
+#include "platform/posix/sys.h"
 
 namespace kestrine::platform {
 

@@ -1,7 +1,5 @@
 #include "platform/file_probe.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <string>
 
@@ -20,7 +18,7 @@ bool IsRegularFile(std::string_view path) {
   if (!Folder::Open(folder_path, &folder, &error)) return error.code == EPERM;
   Entry entry;
   if (!ResolveEntry(folder, name, &entry, &error)) return error.code == EPERM;
-  return entry.exists && S_ISREG(entry.info.st_mode);
+  return entry.exists && entry.info.kind == FileKind::kFile;
 }
 
 }  // namespace kestrine::platform
