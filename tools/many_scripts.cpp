@@ -51,10 +51,15 @@ struct Progress {
 std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
                                        int jobs) {
   std::vector<std::string> folders;
+  std::vector<SkippedFolder> skipped;
   for (const std::string& root : roots) {
-    const int status = FindScriptFolders(root.c_str(), &folders);
+    const int status = FindScriptFolders(root.c_str(), &folders, &skipped);
     if (status == 3) throw CommandError(kExitMissing, "no folder " + root);
     if (status != 0) throw CommandError(kExitFailure, "cannot walk " + root);
+  }
+  for (const SkippedFolder& folder : skipped) {
+    std::cerr << "kestrine: skipped " << ShellWord(OneLine(folder.folder)) << ": "
+              << OneLine(folder.message) << '\n';
   }
   Progress progress;
   progress.total = folders.size();
@@ -64,9 +69,7 @@ std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bo
   return loads;
 }
 
-std::string ServicesFileOf(const std::string& folder) {
-  return folder + "/WSDL/web_services.ini";
-}
+std::string ServicesFileOf(const std::string& folder) { return folder + "/WSDL/web_services.ini"; }
 
 std::string LoadFailure(const ScriptLoad& load) {
   std::string where = ServicesFileOf(load.folder);

@@ -19,10 +19,10 @@ namespace kestrine::tool {
 /// one's in walk order) and loads them in parallel. While that takes more
 /// than a second and standard error is a terminal, a progress line there
 /// says how many files are done, of how many, and how fast, unless `quiet`.
-/// `jobs` threads load (0: one per core). Throws CommandError (status 3) for
-/// a root that is no folder.
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
-                                       int jobs);
+/// `jobs` threads load (0: one per core). The folders the walk skipped (a
+/// name with a backslash, a folder it cannot read) are named on standard
+/// error first. Throws CommandError (status 3) for a root that is no folder.
+std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet, int jobs);
 
 /// The services file of a script folder, for messages.
 std::string ServicesFileOf(const std::string& folder);

@@ -12,17 +12,51 @@
 
 namespace kestrine {
 
+/// Why FindScriptFolders left a folder out (and did not walk below it).
+enum class SkipReason {
+  /// Its name holds a backslash. The library takes every backslash in a path
+  /// as a separator, so no path handed to it can name this folder: "x\y"
+  /// would be read as the folder y in x, which may be another folder or lie
+  /// outside the root ("..\outside").
+  kBackslashInName,
+  /// It could not be opened or listed (no permission, too many open files);
+  /// `message` holds the system's reason.
+  kUnreadable,
+};
+
+/// A folder the walk left out, named as found folders are, and why; the
+/// message is one line for people.
+struct KESTRINE_API SkippedFolder {
+  std::string folder;
+  SkipReason reason = SkipReason::kUnreadable;
+  std::string message;
+};
+
 /// Appends to `folders` every script folder at or below `root`: a folder
-/// whose "WSDL/web_services.ini" exists as a regular file (a link to one
-/// counts). The walk goes depth first, in byte order of the names, so the
-/// result is the same on every run. It does not follow symbolic links to
-/// folders (so it never leaves the root), does not descend into "WSDL"
-/// folders, and skips folders it may not read. Folders are named as `root`
-/// joined with "/" and the names below it.
+/// holding a folder "WSDL" (not a link to one) that holds "web_services.ini"
+/// as a regular file or as a link to one (loading decides whether it follows
+/// that link). The walk goes depth first, in byte order of the names, so the
+/// result is the same on every run, and does not descend into "WSDL" folders.
 ///
-/// Returns 0; 1 for a null argument or when the walk runs out of memory
-/// (`folders` then holds what was found); 3 when `root` is no folder.
-/// Never throws.
+/// It stays inside `root`: it follows no symbolic link below it, neither to a
+/// folder nor as "WSDL". It opens `root` once (a path as the library takes
+/// one: backslashes separate) and each folder below from its parent's
+/// descriptor without following links, so every folder it names was, when
+/// walked, joined to the root by real folders only. (A folder changed into a
+/// link after the walk is not caught: the loads go by path.)
+///
+/// Folders are named as `root` joined with "/" and the names below it. A
+/// folder whose name holds a backslash, or that cannot be read, is left out
+/// with what lies below it, and appended to `skipped` when not null;
+/// links are left out without a word.
+///
+/// Returns 0; 1 for a null `root` or `folders`, or when the walk runs out of
+/// memory (`folders` and `skipped` then hold what was found); 3 when `root`
+/// is no folder. Never throws.
+KESTRINE_API int FindScriptFolders(const char* root, std::vector<std::string>* folders,
+                                   std::vector<SkippedFolder>* skipped);
+
+/// As above, dropping what was skipped.
 KESTRINE_API int FindScriptFolders(const char* root, std::vector<std::string>* folders);
 
 /// What loading one script folder gave.

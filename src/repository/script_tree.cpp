@@ -1,12 +1,7 @@
 #include "kestrine/script_tree.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -23,42 +18,6 @@ namespace {
 
 constexpr char kWsdlFolder[] = "WSDL";
 constexpr char kServicesFile[] = "web_services.ini";
-
-// The names in `folder` that are folders themselves (not links to folders),
-// in byte order.
-std::vector<std::string> SubFolders(const std::string& folder) {
-  std::vector<std::string> names;
-  DIR* listing = ::opendir(folder.c_str());
-  if (listing == nullptr) return names;
-  const std::unique_ptr<DIR, int (*)(DIR*)> closer(listing, &::closedir);
-  while (const dirent* entry = ::readdir(listing)) {
-    const char* name = entry->d_name;
-    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-    if (std::strcmp(name, kWsdlFolder) == 0) continue;  // a script's own folder
-    unsigned char type = entry->d_type;
-    if (type == DT_UNKNOWN) {
-      struct stat info {};
-      if (::lstat((folder + "/" + name).c_str(), &info) != 0) continue;
-      type = S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
-    }
-    if (type == DT_DIR) names.emplace_back(name);  // DT_LNK: never followed
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-void Walk(const std::string& folder, std::vector<std::string>* found) {
-  // Depth first without recursion: a tree may nest as deep as it likes.
-  std::vector<std::string> pending{folder};
-  while (!pending.empty()) {
-    const std::string current = std::move(pending.back());
-    pending.pop_back();
-    const std::string base = current.back() == '/' ? current : current + "/";
-    if (platform::IsRegularFile(base + kWsdlFolder + "/" + kServicesFile)) found->push_back(current);
-    const std::vector<std::string> names = SubFolders(current);
-    for (auto it = names.rbegin(); it != names.rend(); ++it) pending.push_back(base + *it);
-  }
-}
 
 // Loads one folder; for a file that cannot be parsed, reads it once more
 // with the whole-file parser to tell the line: rare, and the loader itself
@@ -87,16 +46,6 @@ void LoadOne(ScriptLoad* result) {
 
 }  // namespace
 
-int FindScriptFolders(const char* root, std::vector<std::string>* folders) {
-  if (root == nullptr || folders == nullptr) return 1;
-  return Guarded([&] {
-    struct stat info {};
-    if (::stat(root, &info) != 0 || !S_ISDIR(info.st_mode)) return 3;
-    Walk(root, folders);
-    return 0;
-  });
-}
-
 int LoadScripts(const std::vector<std::string>& folders, std::vector<ScriptLoad>* results,
                 int threads, void (*progress)(std::size_t done, void* context), void* context) {
   if (results == nullptr) return 1;
@@ -107,7 +56,8 @@ int LoadScripts(const std::vector<std::string>& folders, std::vector<ScriptLoad>
 
     unsigned count = threads > 0 ? static_cast<unsigned>(threads)
                                  : std::max(1U, std::thread::hardware_concurrency());
-    count = static_cast<unsigned>(std::min<std::size_t>(count, std::max<std::size_t>(1, folders.size())));
+    count = static_cast<unsigned>(
+        std::min<std::size_t>(count, std::max<std::size_t>(1, folders.size())));
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::mutex progress_mutex;

@@ -1,6 +1,9 @@
 // Many scripts: `scan`, `find --under` and `set --under` on one small tree
 // with nested script folders, a link out of the tree, a malformed services
-// file and a WSDL folder without one.
+// file, a WSDL folder without one, and what an attacker would plant: a WSDL
+// link to another user's private folder and folders named with backslashes.
+#include <unistd.h>
+
 #include <filesystem>
 #include <sstream>
 
@@ -25,6 +28,31 @@ class ManyScripts : public ToolTest {
     fs::create_directories(Tree() + "/empty/WSDL");
     // Out of the tree: followed, it would find Orders and Billing again.
     fs::create_directory_symlink(scripts_.path(), Tree() + "/link");
+    // A services file that is a link, in a WSDL folder: found (loading
+    // decides whether to follow it).
+    fs::create_directories(Tree() + "/linked/WSDL");
+    fs::create_symlink(Script("Billing") + "/WSDL/web_services.ini",
+                       Tree() + "/linked/WSDL/web_services.ini");
+    // Followed, this WSDL link would show another user's password.
+    const std::string private_folder = scripts_.path() + "/private";
+    fs::create_directory(private_folder);
+    WriteBytes(
+        private_folder + "/web_services.ini",
+        "[Services]\n\n[Services\\Service_1]\nName=Secret\nUseSecurity=1\nPassword=hunter2\n");
+    if (::geteuid() == 0) {  // the tests run as root; "nobody" owns it
+      ASSERT_EQ(::chown((private_folder + "/web_services.ini").c_str(), 65534, 65534), 0);
+      ASSERT_EQ(::chown(private_folder.c_str(), 65534, 65534), 0);
+    }
+    fs::permissions(private_folder, fs::perms::owner_all);
+    fs::create_directory(Tree() + "/snoop");
+    fs::create_directory_symlink(private_folder, Tree() + "/snoop/WSDL");
+    // The library reads a backslash as a separator: handed these folders, it
+    // would work on the script beside the tree, and on x/y a second time.
+    fs::create_directory(Tree() + "/..\\outside");
+    fs::copy(Script("Orders"), scripts_.path() + "/outside", fs::copy_options::recursive);
+    fs::create_directories(Tree() + "/x/y");
+    fs::copy(Script("Orders"), Tree() + "/x/y", fs::copy_options::recursive);
+    fs::copy(Script("Orders"), Tree() + "/x\\y", fs::copy_options::recursive);
   }
   std::string Tree() const { return scripts_.path() + "/tree"; }
 };
@@ -64,20 +92,41 @@ TEST_P(TreeCommands, Run) {
 }
 
 const char kBroken[] = "TREE/team/broken/WSDL/web_services.ini:3: header without closing ']'";
+const char kBackslash[] = "': a folder name with a backslash cannot be named to the library\n";
 
 const TreeCase kTreeCases[] = {
-    {"Scan", {"scan", "TREE"}, 1,
-     "TREE/Orders\t4 services\nTREE/team/Billing\t2 services\nTREE/team/broken\tcannot load "
+    {"Scan",
+     {"scan", "TREE"},
+     1,
+     "TREE/Orders\t4 services\n"
+     "TREE/linked\t2 services\n"
+     "TREE/team/Billing\t2 services\n"
+     "TREE/team/broken\tcannot load "
      "TREE/team/broken/WSDL/web_services.ini:3: header without closing ']' (only a comment may "
-     "follow it) (status 3)\n",
-     ""},
-    {"FindByWsdl", {"find", "--under", "TREE", "--wsdl", kOrderEntryWsdl}, 1,
-     "TREE/Orders\tOrderEntry\nTREE/Orders\tOrderEntryTest\n", kBroken},
+     "follow it) (status 3)\n"
+     "TREE/x/y\t4 services\n",
+     "kestrine: skipped 'TREE/..\\outside': a folder name with a backslash"},
+    {"FindByWsdl",
+     {"find", "--under", "TREE", "--wsdl", kOrderEntryWsdl},
+     1,
+     "TREE/Orders\tOrderEntry\nTREE/Orders\tOrderEntryTest\n"
+     "TREE/x/y\tOrderEntry\nTREE/x/y\tOrderEntryTest\n",
+     kBroken},
+    {"FindFollowsNoWsdlLink",
+     {"find", "--under", "TREE", "--name", "Secret", "--json", "--show-secrets"},
+     1,
+     "[]\n",
+     "skipped 'TREE/x\\y'"},
     {"FindByEndpoint",
      {"find", "--under", "TREE/Orders", "--endpoint", "http://erp.example.com/orders/OrderEntry"},
-     0, "TREE/Orders\tOrderEntry\n", ""},
-    {"FindByNamePattern", {"find", "--under", "TREE/Orders", "--name", "Order*Test"}, 0,
-     "TREE/Orders\tOrderEntryTest\n", ""},
+     0,
+     "TREE/Orders\tOrderEntry\n",
+     ""},
+    {"FindByNamePattern",
+     {"find", "--under", "TREE/Orders", "--name", "Order*Test"},
+     0,
+     "TREE/Orders\tOrderEntryTest\n",
+     ""},
     {"FindNeedsACriterion", {"find", "--under", "TREE"}, 2, "", "say what to find"},
     {"FindUnderMissingRoot", {"find", "--under", "TREE/none", "--name", "*"}, 3, "", "no folder"},
 };
@@ -97,28 +146,47 @@ std::vector<std::string> ChangedLines(const std::string& before, const std::stri
 
 TEST_F(ManyScripts, SetUnderChangesTheMatchesAndEveryOtherByteStays) {
   const std::vector<std::string> files = {Tree() + "/Orders/WSDL/web_services.ini",
+                                          Tree() + "/x/y/WSDL/web_services.ini",
                                           Tree() + "/team/Billing/WSDL/web_services.ini",
-                                          Tree() + "/team/broken/WSDL/web_services.ini"};
+                                          Tree() + "/team/broken/WSDL/web_services.ini",
+                                          Tree() + "/x\\y/WSDL/web_services.ini",
+                                          scripts_.path() + "/outside/WSDL/web_services.ini"};
   std::vector<std::string> before;
   for (const std::string& file : files) before.push_back(ReadBytes(file));
-  const std::vector<std::string> set = {"set", "--under", Tree(), "--match-endpoint",
-                                        "http://erp.example.com/orders/OrderEntry", "--endpoint",
+  const std::vector<std::string> set = {"set",
+                                        "--under",
+                                        Tree(),
+                                        "--match-endpoint",
+                                        "http://erp.example.com/orders/OrderEntry",
+                                        "--endpoint",
                                         "https://erp2.example.com/orders/OrderEntry"};
 
   std::vector<std::string> dry = set;
   dry.push_back("--dry-run");
   const ToolResult preview = RunTool(dry);
   EXPECT_EQ(preview.status, 1);  // the broken file is reported
-  EXPECT_EQ(preview.out, files[0] + ": OrderEntry: ServiceAddress\n");
+  EXPECT_EQ(preview.out, files[0] + ": OrderEntry: ServiceAddress\n" + files[1] +
+                             ": OrderEntry: ServiceAddress\n");
   for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadBytes(files[i]), before[i]);
 
   const ToolResult changed = RunTool(set);
   EXPECT_EQ(changed.status, 1);
   EXPECT_NE(changed.err.find("broken/WSDL/web_services.ini:3"), std::string::npos) << changed.err;
-  EXPECT_EQ(ChangedLines(before[0], ReadBytes(files[0])),
-            std::vector<std::string>{"ServiceAddress=https://erp2.example.com/orders/OrderEntry"});
-  EXPECT_EQ(ReadBytes(files[1]), before[1]);
-  EXPECT_EQ(ReadBytes(files[2]), before[2]);
+  EXPECT_NE(changed.err.find("skipped '" + Tree() + "/x\\y" + kBackslash), std::string::npos)
+      << changed.err;
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(
+        ChangedLines(before[i], ReadBytes(files[i])),
+        std::vector<std::string>{"ServiceAddress=https://erp2.example.com/orders/OrderEntry"});
+    // Changed once: one note per file.
+    const std::string note = "in " + files[i] + "\n";
+    const std::size_t first = changed.err.find(note);
+    EXPECT_NE(first, std::string::npos) << changed.err;
+    EXPECT_EQ(changed.err.find(note, first + 1), std::string::npos) << changed.err;
+  }
+  for (std::size_t i = 2; i < files.size(); ++i) {
+    EXPECT_EQ(ReadBytes(files[i]), before[i]) << files[i];
+  }
 }
 
 }  // namespace
