@@ -60,6 +60,18 @@ class Folder {
   /// value in its code.
   static bool Open(const std::string& system_path, Folder* out, Error* error);
 
+  /// Opens the folder at `system_path` as the system resolves the whole
+  /// path, links and all: for a folder the caller named, such as the root
+  /// of a walk.
+  static bool OpenResolved(const std::string& system_path, Folder* out, Error* error);
+
+  /// Opens the folder `name` (one component) of `parent`, never through a
+  /// link: a link, or no folder, fails with ELOOP or ENOTDIR. With
+  /// `look_only` the folder need only be searchable, not listable: it then
+  /// serves to look names up in it.
+  static bool OpenChild(const Folder& parent, const std::string& name, bool look_only, Folder* out,
+                        Error* error);
+
   bool is_open() const { return fd_ != nullptr; }
   int fd() const { return fd_ ? *fd_ : -1; }
   /// The folder as it was named, for messages.

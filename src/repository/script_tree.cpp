@@ -16,8 +16,6 @@
 namespace kestrine {
 namespace {
 
-constexpr char kWsdlFolder[] = "WSDL";
-constexpr char kServicesFile[] = "web_services.ini";
 
 // Loads one folder; for a file that cannot be parsed, reads it once more
 // with the whole-file parser to tell the line: rare, and the loader itself
@@ -29,7 +27,8 @@ void LoadOne(ScriptLoad* result) {
     result->repository = std::move(repository);
     return;
   }
-  const std::string path = result->folder + "/" + kWsdlFolder + "/" + kServicesFile;
+  const std::string path =
+      result->folder + "/" + services_file::kWsdlFolder + "/" + services_file::kServicesFile;
   if (result->status == 3 && !platform::IsRegularFile(path)) {
     result->message = "no services file";
     return;

@@ -10,16 +10,23 @@
 
 namespace kestrine::services_file {
 
-/// The services file below a script folder.
-inline constexpr char kRelativePath[] = "WSDL\\web_services.ini";
+/// The services file below a script folder: kWsdlFolder, a separator, then
+/// kServicesFile ("WSDL\\web_services.ini").
+inline constexpr char kWsdlFolder[] = "WSDL";
+inline constexpr char kServicesFile[] = "web_services.ini";
 inline constexpr char kPathSeparator = '\\';
+
+/// The services file's path below its script folder, as the library names it.
+inline std::string RelativePath() {
+  return std::string(kWsdlFolder) + kPathSeparator + kServicesFile;
+}
 
 /// The services file of `folder` as loading names it: the folder, a backslash
 /// unless the folder already ends in one, then the relative path.
 inline std::string LoadPath(std::string_view folder) {
   std::string path(folder);
   if (path.empty() || path.back() != kPathSeparator) path += kPathSeparator;
-  path += kRelativePath;
+  path += RelativePath();
   return path;
 }
 
@@ -28,7 +35,7 @@ inline std::string LoadPath(std::string_view folder) {
 inline std::string SavePath(std::string_view folder) {
   std::string path(folder);
   path += kPathSeparator;
-  path += kRelativePath;
+  path += RelativePath();
   return path;
 }
 

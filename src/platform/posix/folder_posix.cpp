@@ -202,6 +202,22 @@ bool Folder::Open(const std::string& system_path, Folder* out, Error* error) {
   return true;
 }
 
+bool Folder::OpenResolved(const std::string& system_path, Folder* out, Error* error) {
+  const int fd = OpenFolderAt(AT_FDCWD, system_path, 0);
+  if (fd < 0) return FailOnFile(error, "cannot open", system_path, errno);
+  *out = Folder(fd, system_path);
+  return true;
+}
+
+bool Folder::OpenChild(const Folder& parent, const std::string& name, bool look_only, Folder* out,
+                       Error* error) {
+  const int flags = (look_only ? O_PATH : O_RDONLY) | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  const int fd = sys::Openat(parent.fd(), name.c_str(), flags, 0);
+  if (fd < 0) return FailOnFile(error, "cannot open", parent.PathOf(name), errno);
+  *out = Folder(fd, parent.PathOf(name));
+  return true;
+}
+
 bool ListFolder(const Folder& folder, std::vector<FolderEntry>* entries, Error* error) {
   entries->clear();
   // A listing of its own: the folder's descriptor keeps no read position.
