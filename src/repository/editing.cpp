@@ -1,6 +1,8 @@
 // Editing one service node of a script's services file where it stands.
 #include <cstring>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "kestrine/service_repository_light.h"
@@ -120,5 +122,92 @@ int CServiceRepositoryLight::RemoveServiceFromScript(const char* scriptFolder, c
       }
       return 0;
     });
+  });
+}
+
+// ---- Many services in one save -----------------------------------------------
+
+namespace {
+
+// The service nodes below a root by the name they load under, kept up to
+// date as a batch renames them: one pass over the nodes for the whole batch.
+class NodesByName {
+ public:
+  explicit NodesByName(void* root) {
+    vaskinitreenode_enumerate_sons(root);
+    while (void* node = vaskinitreenode_get_next_son(root))
+      nodes_[LoadedName(node)].push_back(node);
+  }
+
+  std::size_t Count(const std::string& name) const {
+    const auto found = nodes_.find(name);
+    return found == nodes_.end() ? 0 : found->second.size();
+  }
+  // The one node of `name` (Count(name) == 1).
+  void* Only(const std::string& name) const { return nodes_.at(name).front(); }
+
+  void Rename(const std::string& from, const std::string& to) {
+    void* node = Only(from);
+    nodes_.erase(from);
+    nodes_[to].push_back(node);
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<void*>> nodes_;
+};
+
+// Sets `node` to `record` as UpdateServiceInScript does: only keys whose
+// values change, the writer's key order for a key that is missing, the keys
+// of groups that are off left out.
+int WriteChangedValues(void* node, const CService& record) {
+  const std::vector<file::KeyValue> values = file::NodeValues(record);
+  std::vector<const char*> order;
+  for (const auto& value : values) order.push_back(value.key);
+  for (const auto& value : values) {
+    if (SetValue(node, value, order) != 0) return 1;
+  }
+  if (!record.GetLinkedToZR()) vaskinitreenode_remove_attrib(node, file::kZRID);
+  if (record.GetLocationType() != LocationUDDI) {
+    for (const char* key : file::kUddiKeys) vaskinitreenode_remove_attrib(node, key);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int CServiceRepositoryLight::UpdateServicesInScript(
+    const char* scriptFolder, const std::vector<std::pair<std::string, CService>>& updates,
+    const std::vector<CService>& additions, std::size_t* failed) {
+  if (failed != nullptr) *failed = updates.size();
+  if (scriptFolder == nullptr) return 1;
+  if (updates.empty()) {
+    return additions.empty() ? 0 : AppendServicesToScript(scriptFolder, additions, nullptr);
+  }
+  return kestrine::Guarded([&] {
+    std::size_t at = 0;  // the update at work; a failure before the first is its
+    const int status = EditServiceNode(TreeHandle, scriptFolder, updates.front().first.c_str(),
+                                       [&](void* root, void*) {
+                                         NodesByName nodes(root);
+                                         for (; at < updates.size(); ++at) {
+                                           const std::string& name = updates[at].first;
+                                           const CService& record = updates[at].second;
+                                           const std::string newName = record.GetName();
+                                           if (nodes.Count(name) == 0) return 3;
+                                           if (nodes.Count(name) > 1) return kAmbiguous;
+                                           if (newName != name && nodes.Count(newName) != 0)
+                                             return 2;
+                                           if (WriteChangedValues(nodes.Only(name), record) != 0)
+                                             return 1;
+                                           if (newName != name) nodes.Rename(name, newName);
+                                         }
+                                         int n = 0;
+                                         GetCurrentServiceIndex(root, n);
+                                         for (const CService& record : additions) {
+                                           if (AppendServiceNode(root, n++, &record) != 0) return 1;
+                                         }
+                                         return 0;
+                                       });
+    if (status != 0 && failed != nullptr) *failed = at;
+    return status;
   });
 }
