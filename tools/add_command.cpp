@@ -45,7 +45,8 @@ void CreateWsdlFolder(const ScriptFolder& script) {
     throw CommandError(kExitMissing, problem);
   }
   if (::mkdir(script.WsdlFolderPath().c_str(), 0700) != 0 && errno != EEXIST) {
-    throw CommandError(kExitFailure, "cannot create the folder " + script.WsdlFolderPath() + ": " +
+    throw CommandError(kExitFailure, "cannot create the folder " +
+                                         OneLine(script.WsdlFolderPath()) + ": " +
                                          std::strerror(errno));
   }
 }
@@ -55,10 +56,10 @@ void CreateWsdlFolder(const ScriptFolder& script) {
 void CreateServicesFile(const ScriptFolder& script) {
   CServiceRepositoryLight empty;
   if (const int status = empty.SaveServicesToScript(script.c_str()); status != 0) {
-    throw CommandError(kExitFailure, "cannot create the services file " + script.FilePath() +
+    throw CommandError(kExitFailure, "cannot create the services file " + script.ShownFilePath() +
                                          SaveFailureReason(status));
   }
-  Note("created the services file " + script.FilePath());
+  Note("created the services file " + script.ShownFilePath());
 }
 
 CService BuildRecord(const AddOptions& options, const StdinSecrets& secrets) {
@@ -76,14 +77,20 @@ void RunAdd(const AddOptions& options) {
   const StdinSecrets secrets = ReadSecrets(options.fields);
   if (options.create && !script.FileExists()) CreateWsdlFolder(script);
   const auto lock = LockForChange(script, options.wait);
-  if (options.create && !script.FileExists()) CreateServicesFile(script);
+  if (options.create && !script.FileExists()) {
+    // A folder, a FIFO or a dangling link in its place is not replaced.
+    if (const std::string problem = ServicesFileProblem(script); !problem.empty()) {
+      throw CommandError(kExitMissing, problem + "; remove or rename it first");
+    }
+    CreateServicesFile(script);
+  }
 
   // Loading ignores a second node of a name, so the name must be new.
   ToolRepository repository;
   LoadServices(repository, script);
   CService* held = nullptr;
   if (repository.GetServicePtrByName(options.name.c_str(), &held) == 0) {
-    throw CommandError(kExitFailure, script.FilePath() + " already holds a service named " +
+    throw CommandError(kExitFailure, script.ShownFilePath() + " already holds a service named " +
                                          Quoted(options.name) +
                                          "; choose another --name, or remove it first: "
                                          "kestrine remove " +
@@ -94,12 +101,12 @@ void RunAdd(const AddOptions& options) {
   int node = 0;
   const int status = repository.SaveServiceToScript(script.c_str(), &record, &node);
   if (status == 3) {
-    throw CommandError(kExitMissing, "the services file " + script.FilePath() +
+    throw CommandError(kExitMissing, "the services file " + script.ShownFilePath() +
                                          " is gone or cannot be read any more (status 3)");
   }
   if (status != 0) {
     throw CommandError(kExitFailure, "cannot save " + Quoted(options.name) + " to " +
-                                         script.FilePath() + SaveFailureReason(status));
+                                         script.ShownFilePath() + SaveFailureReason(status));
   }
   std::cout << node << '\n';
 }

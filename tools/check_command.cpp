@@ -8,6 +8,7 @@
 #include "check/services_check.h"
 #include "command_error.h"
 #include "commands.h"
+#include "display_text.h"
 #include "script_folder.h"
 
 namespace kestrine::tool {
@@ -21,15 +22,15 @@ void Print(const std::string& path, const Finding& finding) {
 
 void RunCheck(const std::string& folder) {
   const ScriptFolder script(folder);
-  const std::string& path = script.FilePath();
+  const std::string path = script.ShownFilePath();
   if (!script.FileExists()) {
     // Says how to create one.
     ToolRepository repository;
     LoadServices(repository, script);
   }
-  const FileCheck check = CheckServicesFile(path);
+  const FileCheck check = CheckServicesFile(script.FilePath());
   if (check.outcome == FileCheck::Outcome::kUnreadable) {
-    throw CommandError(kExitFailure, check.read_error);
+    throw CommandError(kExitFailure, OneLine(check.read_error));
   }
   for (const Finding& finding : check.findings) Print(path, finding);
   if (check.outcome == FileCheck::Outcome::kUnparsable) {

@@ -12,21 +12,23 @@ void CheckEditStatus(int status, const ScriptFolder& script, const std::string& 
     case 0:
       return;
     case 2:
-      throw CommandError(kExitFailure, script.FilePath() + " already holds a service named " +
+      throw CommandError(kExitFailure, script.ShownFilePath() + " already holds a service named " +
                                            Quoted(new_name) + "; choose another name");
     case 3:
       throw CommandError(kExitMissing, "no service named " + Quoted(name) + " in " +
-                                           script.FilePath() + " (or the file cannot be read); "
-                                           "to see the names, run: kestrine list " + folder);
+                                           script.ShownFilePath() +
+                                           " (or the file cannot be read); "
+                                           "to see the names, run: kestrine list " +
+                                           folder);
     case kNameInSeveralNodes:
-      throw CommandError(kExitFailure,
-                         "more than one section of " + script.FilePath() + " names the service " +
-                             Quoted(name) + ", so it is not clear which one to change; see them "
-                             "with: kestrine check " + folder +
-                             ", then rename or remove the others by hand");
+      throw CommandError(kExitFailure, "more than one section of " + script.ShownFilePath() +
+                                           " names the service " + Quoted(name) +
+                                           ", so it is not clear which one to change; see them "
+                                           "with: kestrine check " +
+                                           folder + ", then rename or remove the others by hand");
     default:
       throw CommandError(kExitFailure, "cannot change " + Quoted(name) + " in " +
-                                           script.FilePath() + SaveFailureReason(status));
+                                           script.ShownFilePath() + SaveFailureReason(status));
   }
 }
 

@@ -12,13 +12,17 @@ std::string LineList(const std::vector<int>& lines) {
   return list;
 }
 
-void LoadServicesToRead(ToolRepository& repository, const ScriptFolder& script) {
-  LoadServices(repository, script);
+void WarnOfIgnoredSections(const ScriptFolder& script) {
   const FileCheck check = CheckServicesFile(script.FilePath());
   if (check.ignored_nodes.empty()) return;
   Note("warning: loading ignored " + std::to_string(check.ignored_nodes.size()) +
-       " section(s) of " + script.FilePath() + " at line(s) " + LineList(check.ignored_nodes) +
+       " section(s) of " + script.ShownFilePath() + " at line(s) " + LineList(check.ignored_nodes) +
        "; to see why, run: kestrine check " + ShellWord(script.c_str()));
+}
+
+void LoadServicesToRead(ToolRepository& repository, const ScriptFolder& script) {
+  LoadServices(repository, script);
+  WarnOfIgnoredSections(script);
 }
 
 }  // namespace kestrine::tool

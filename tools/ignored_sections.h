@@ -13,6 +13,10 @@ namespace kestrine::tool {
 /// Line numbers as "3, 17, 40".
 std::string LineList(const std::vector<int>& lines);
 
+/// Warns on standard error, as a note, when loading ignores sections of the
+/// folder's services file (see LoadServicesToRead).
+void WarnOfIgnoredSections(const ScriptFolder& script);
+
 /// Loads the folder's services as LoadServices does, then warns on standard
 /// error when loading ignored sections of the file (a second node of a name,
 /// a node below a service node, sections other than the first [Services]),

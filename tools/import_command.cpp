@@ -5,11 +5,11 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "command_error.h"
@@ -17,6 +17,7 @@
 #include "display_text.h"
 #include "edit_status.h"
 #include "ignored_sections.h"
+#include "json_input.h"
 #include "notes.h"
 #include "record_from_json.h"
 #include "script_folder.h"
@@ -54,13 +55,8 @@ std::string ReadInput(const std::string& input, const std::string& label) {
 
 // Every record of the input, checked before anything is changed.
 std::vector<JsonRecord> ReadRecords(const std::string& input) {
-  const std::string label = input == "-" ? std::string("standard input") : input;
-  nlohmann::json array;
-  try {
-    array = nlohmann::json::parse(ReadInput(input, label));
-  } catch (const nlohmann::json::parse_error& error) {
-    throw CommandError(kExitFailure, label + " is not JSON: " + error.what());
-  }
+  const std::string label = input == "-" ? std::string("standard input") : OneLine(input);
+  const nlohmann::json array = ParseJsonInput(ReadInput(input, label), label);
   if (!array.is_array()) {
     throw CommandError(kExitFailure, label + " must hold a JSON array of records, as kestrine "
                                              "export prints it");
@@ -100,22 +96,25 @@ Step Plan(ToolRepository& repository, const JsonRecord& input) {
   return step;
 }
 
-void Run(ToolRepository& repository, const ScriptFolder& script, Step& step) {
-  const std::string name = step.record.GetName();
-  if (step.kind == Step::Kind::kAdd) {
-    const int status = repository.SaveServiceToScript(script.c_str(), &step.record, nullptr);
-    if (status == 3) {
-      throw CommandError(kExitMissing, "the services file " + script.FilePath() +
-                                           " is gone or cannot be read any more (status 3)");
-    }
-    if (status != 0) {
-      throw CommandError(kExitFailure, "cannot add " + Quoted(name) + " to " + script.FilePath() +
-                                           SaveFailureReason(status));
-    }
-  } else if (step.kind == Step::Kind::kUpdate) {
-    CheckEditStatus(repository.UpdateServiceInScript(script.c_str(), name.c_str(), &step.record),
-                    script, name);
+// Every add and update in one atomic save: a failure leaves the file as it
+// was.
+void Save(ToolRepository& repository, const ScriptFolder& script, const std::vector<Step>& steps) {
+  std::vector<std::pair<std::string, CService>> updates;
+  std::vector<CService> additions;
+  for (const Step& step : steps) {
+    if (step.kind == Step::Kind::kUpdate) updates.emplace_back(step.record.GetName(), step.record);
+    if (step.kind == Step::Kind::kAdd) additions.push_back(step.record);
   }
+  std::size_t failed = 0;
+  const int status = repository.UpdateServicesInScript(script.c_str(), updates, additions, &failed);
+  if (status == 0) return;
+  if (failed < updates.size()) CheckEditStatus(status, script, updates[failed].first);
+  if (status == 3) {
+    throw CommandError(kExitMissing, "the services file " + script.ShownFilePath() +
+                                         " is gone or cannot be read any more (status 3)");
+  }
+  throw CommandError(kExitFailure, "cannot import into " + script.ShownFilePath() +
+                                       SaveFailureReason(status) + "; nothing was changed");
 }
 
 void Print(const Step& step) {
@@ -131,7 +130,6 @@ void Print(const Step& step) {
       std::cout << "unchanged " << name << '\n';
       break;
   }
-  std::cout.flush();
 }
 
 void RunImport(const ImportOptions& options) {
@@ -142,11 +140,10 @@ void RunImport(const ImportOptions& options) {
   ToolRepository repository;
   LoadServicesToRead(repository, script);
   std::vector<Step> steps;
+  steps.reserve(records.size());
   for (const JsonRecord& record : records) steps.push_back(Plan(repository, record));
-  for (Step& step : steps) {
-    if (!options.dry_run) Run(repository, script, step);
-    Print(step);  // after the change: what is printed is done
-  }
+  if (!options.dry_run) Save(repository, script, steps);
+  for (const Step& step : steps) Print(step);  // after the change: what is printed is done
 }
 
 }  // namespace

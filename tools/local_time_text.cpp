@@ -31,6 +31,9 @@ long DaysFromCivil(long year, long month, long day) {
   return era * 146097 + of_cycle - 719468;
 }
 
+// No time zone is further from UTC than 14 hours (Kiribati's +14:00).
+constexpr long kLargestOffsetMinutes = 14 * 60;
+
 bool ReadDigits(std::string_view text, std::size_t at, std::size_t count, long* out) {
   if (at + count > text.size()) return false;
   long value = 0;
@@ -60,7 +63,7 @@ std::optional<long> IsoTimeSeconds(std::string_view text) {
     long zone_hours = 0, zone_minutes = 0;
     if (zone.size() != 6 || (zone[0] != '+' && zone[0] != '-') || zone[3] != ':' ||
         !ReadDigits(zone, 1, 2, &zone_hours) || !ReadDigits(zone, 4, 2, &zone_minutes) ||
-        zone_minutes > 59) {
+        zone_minutes > 59 || zone_hours * 60 + zone_minutes > kLargestOffsetMinutes) {
       return std::nullopt;
     }
     offset = (zone[0] == '-' ? -1 : 1) * (zone_hours * 3600 + zone_minutes * 60);

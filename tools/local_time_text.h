@@ -15,7 +15,8 @@ std::optional<std::string> IsoLocalTime(long seconds);
 
 /// The seconds since 1970-01-01 00:00:00 UTC of an ISO 8601 time of the form
 /// IsoLocalTime writes ("YYYY-MM-DDThh:mm:ss" and "+hh:mm", "-hh:mm" or "Z"),
-/// in any time zone; none for other text and for fields out of range.
+/// in any time zone; none for other text, for fields out of range and for an
+/// offset beyond 14 hours, which no time zone has.
 std::optional<long> IsoTimeSeconds(std::string_view text);
 
 }  // namespace kestrine::tool

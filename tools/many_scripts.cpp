@@ -13,63 +13,67 @@
 #include "repository/location_match.h"
 
 namespace kestrine::tool {
-namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The progress line: drawn at most ten times a second, once a second has
-// passed, and only on a terminal.
-struct Progress {
-  std::size_t total = 0;
-  Clock::time_point start = Clock::now();
-  Clock::time_point last{};
-  bool drawn = false;
-  bool enabled = false;
+ProgressLine::ProgressLine(std::size_t total, bool quiet)
+    : total_(total), start_(Clock::now()), enabled_(!quiet && ::isatty(STDERR_FILENO) == 1) {}
 
-  static void Report(std::size_t done, void* context) {
-    auto& self = *static_cast<Progress*>(context);
-    const auto now = Clock::now();
-    if (now - self.start < std::chrono::seconds(1) ||
-        (now - self.last < std::chrono::milliseconds(100) && done != self.total)) {
-      return;
-    }
-    self.last = now;
-    self.drawn = true;
-    const double seconds = std::chrono::duration<double>(now - self.start).count();
-    std::fprintf(stderr, "\r\033[Kloaded %zu of %zu services files, %.0f/s", done, self.total,
-                 static_cast<double>(done) / seconds);
-    std::fflush(stderr);
+ProgressLine::~ProgressLine() { Clear(); }
+
+void ProgressLine::Done(std::size_t done) {
+  if (!enabled_) return;
+  const auto now = Clock::now();
+  if (now - start_ < std::chrono::seconds(1) ||
+      (now - last_ < std::chrono::milliseconds(100) && done != total_)) {
+    return;
   }
+  last_ = now;
+  drawn_ = true;
+  const double seconds = std::chrono::duration<double>(now - start_).count();
+  std::fprintf(stderr, "\r\033[Kloaded %zu of %zu services files, %.0f/s", done, total_,
+               static_cast<double>(done) / seconds);
+  std::fflush(stderr);
+}
 
-  ~Progress() {
-    if (drawn) std::fputs("\r\033[K", stderr);
-  }
-};
+void ProgressLine::Clear() {
+  if (!drawn_) return;
+  std::fputs("\r\033[K", stderr);
+  std::fflush(stderr);
+  drawn_ = false;
+}
 
-}  // namespace
+void ProgressLine::Report(std::size_t done, void* context) {
+  static_cast<ProgressLine*>(context)->Done(done);
+}
 
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
-                                       int jobs) {
+std::vector<std::string> FindScriptTree(const std::vector<std::string>& roots) {
   std::vector<std::string> folders;
   std::vector<SkippedFolder> skipped;
   for (const std::string& root : roots) {
     const int status = FindScriptFolders(root.c_str(), &folders, &skipped);
-    if (status == 3) throw CommandError(kExitMissing, "no folder " + root);
-    if (status != 0) throw CommandError(kExitFailure, "cannot walk " + root);
+    if (status == 3) throw CommandError(kExitMissing, "no folder " + OneLine(root));
+    if (status != 0) throw CommandError(kExitFailure, "cannot walk " + OneLine(root));
   }
   for (const SkippedFolder& folder : skipped) {
     std::cerr << "kestrine: skipped " << ShellWord(OneLine(folder.folder)) << ": "
               << OneLine(folder.message) << '\n';
   }
-  Progress progress;
-  progress.total = folders.size();
-  progress.enabled = !quiet && ::isatty(STDERR_FILENO) == 1;
+  return folders;
+}
+
+std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
+                                       int jobs) {
+  const std::vector<std::string> folders = FindScriptTree(roots);
+  ProgressLine progress(folders.size(), quiet);
   std::vector<ScriptLoad> loads;
-  LoadScripts(folders, &loads, jobs, progress.enabled ? &Progress::Report : nullptr, &progress);
+  LoadScripts(folders, &loads, jobs, &ProgressLine::Report, &progress);
   return loads;
 }
 
-std::string ServicesFileOf(const std::string& folder) { return folder + "/WSDL/web_services.ini"; }
+std::string ServicesFileOf(const std::string& folder) {
+  return OneLine(folder + "/WSDL/web_services.ini");
+}
 
 std::string LoadFailure(const ScriptLoad& load) {
   std::string where = ServicesFileOf(load.folder);

@@ -5,6 +5,8 @@
 
 #include <kestrine/kestrine.h>
 
+#include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,16 +17,47 @@ class App;
 
 namespace kestrine::tool {
 
-/// Finds the script folders below each of `roots` (in the order given, each
-/// one's in walk order) and loads them in parallel. While that takes more
-/// than a second and standard error is a terminal, a progress line there
-/// says how many files are done, of how many, and how fast, unless `quiet`.
-/// `jobs` threads load (0: one per core). The folders the walk skipped (a
-/// name with a backslash, a folder it cannot read) are named on standard
-/// error first. Throws CommandError (status 3) for a root that is no folder.
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet, int jobs);
+/// The progress line of a command that works through many services files:
+/// drawn on standard error at most ten times a second, once a second has
+/// passed, and only when standard error is a terminal and not `quiet`.
+class ProgressLine {
+ public:
+  ProgressLine(std::size_t total, bool quiet);
+  /// Clears the line when drawn.
+  ~ProgressLine();
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
 
-/// The services file of a script folder, for messages.
+  /// `done` of the files are done.
+  void Done(std::size_t done);
+  /// Clears the line, before other text goes to standard error.
+  void Clear();
+  /// Done, for LoadScripts: `context` is the ProgressLine.
+  static void Report(std::size_t done, void* context);
+
+ private:
+  std::size_t total_;
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point last_{};
+  bool enabled_;
+  bool drawn_ = false;
+};
+
+/// The script folders below each of `roots`, in the order given, each one's
+/// in walk order. The folders the walk skipped (a name with a backslash, a
+/// folder it cannot read) are named on standard error. Throws CommandError
+/// (status 3) for a root that is no folder.
+std::vector<std::string> FindScriptTree(const std::vector<std::string>& roots);
+
+/// Finds the script folders below each of `roots` (as FindScriptTree) and
+/// loads them in parallel. While that takes more than a second and standard
+/// error is a terminal, a progress line there says how many files are done,
+/// of how many, and how fast, unless `quiet`. `jobs` threads load (0: one
+/// per core). Throws CommandError (status 3) for a root that is no folder.
+std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
+                                       int jobs);
+
+/// The services file of a script folder, for messages (as OneLine shows it).
 std::string ServicesFileOf(const std::string& folder);
 
 /// Why a folder could not be loaded, in one line (with the line at fault).

@@ -90,8 +90,9 @@ class FieldReader {
     const std::optional<long> seconds =
         value.is_string() ? IsoTimeSeconds(value.get<std::string>()) : std::nullopt;
     if (!seconds || *seconds < 1 || *seconds > INT32_MAX) {
-      Fail("\"local\" must be null or a time such as 2010-03-07T09:05:02+01:00 from 1970 to "
-           "2038");
+      Fail(
+          "\"local\" must be null or a time such as 2010-03-07T09:05:02+01:00 from 1970 to "
+          "2038, its offset within -14:00 to +14:00");
     }
     return *seconds;
   }

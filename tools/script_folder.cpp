@@ -73,6 +73,8 @@ ScriptFolder::ScriptFolder(std::string folder) : folder_(std::move(folder)) {
 
 std::string ScriptFolder::LibraryFilePath() const { return services_file::LoadPath(folder_); }
 
+std::string ScriptFolder::ShownFilePath() const { return OneLine(file_path_); }
+
 std::string ScriptFolder::WsdlFolderPath() const {
   return file_path_.substr(0, file_path_.rfind('/'));
 }
@@ -113,23 +115,28 @@ std::string FolderProblem(const ScriptFolder& script) {
   return problem;
 }
 
+std::string ServicesFileProblem(const ScriptFolder& script) {
+  std::error_code error;
+  const std::string& file = script.FilePath();
+  if (!std::filesystem::exists(std::filesystem::symlink_status(file, error)) ||
+      script.FileExists()) {
+    return {};
+  }
+  return script.ShownFilePath() + " is not a regular file (" +
+         FileKind(std::filesystem::status(file, error).type()) + "); the services file must be one";
+}
+
 void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
   const int status = repository.LoadDataFromScript(script.c_str());
   if (status == 0) return;
-  const std::string& file = script.FilePath();
-  std::error_code error;
+  const std::string file = script.ShownFilePath();
   if (status == 3 && !script.FileExists()) {
     if (const std::string problem = FolderProblem(script); !problem.empty()) {
       throw CommandError(kExitMissing, problem);
     }
-  }
-  if (status == 3 && std::filesystem::exists(std::filesystem::symlink_status(file, error)) &&
-      !script.FileExists()) {
-    throw CommandError(kExitMissing, file + " is not a regular file (" +
-                                         FileKind(std::filesystem::status(file, error).type()) +
-                                         "); the services file must be one");
-  }
-  if (status == 3 && !script.FileExists()) {
+    if (const std::string problem = ServicesFileProblem(script); !problem.empty()) {
+      throw CommandError(kExitMissing, problem);
+    }
     throw CommandError(kExitMissing,
                        "no services file " + file + "; create one with: kestrine add " +
                            ShellWord(script.c_str()) + " --create --name NAME --wsdl LOCATION");
@@ -144,12 +151,21 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
 
 std::string SaveFailureReason(int status) {
   const std::string reason = LastSaveErrorMessage();
-  return reason.empty() ? Status(status) : ": " + reason;
+  return reason.empty() ? Status(status) : ": " + OneLine(reason);
 }
 
 void AddWaitOption(CLI::App& command, double& wait_seconds) {
-  command.add_option("--wait", wait_seconds,
-                     "Seconds to wait for another process writing the file (default 10)");
+  command
+      .add_option("--wait", wait_seconds,
+                  "Seconds to wait for another process writing the file (default 10)")
+      ->check(CLI::Validator(
+          [](std::string& text) {
+            double seconds = 0;
+            return CLI::detail::lexical_cast(text, seconds) && seconds >= 0
+                       ? std::string()
+                       : "must be a number of seconds, 0 or more, not " + OneLine(text);
+          },
+          "SECONDS"));
 }
 
 std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wait_seconds) {
@@ -160,10 +176,10 @@ std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wai
   // No WSDL folder, no file to change: the command's load says so.
   if (lock->systemError() == ENOENT || lock->systemError() == ENOTDIR) return nullptr;
   if (lock->systemError() == EWOULDBLOCK) {
-    throw CommandError(kExitFailure, "another process is writing " + script.FilePath());
+    throw CommandError(kExitFailure, "another process is writing " + script.ShownFilePath());
   }
-  throw CommandError(kExitFailure, "cannot lock " + script.WsdlFolderPath() + " for writing: " +
-                                       std::strerror(lock->systemError()));
+  throw CommandError(kExitFailure, "cannot lock " + OneLine(script.WsdlFolderPath()) +
+                                       " for writing: " + std::strerror(lock->systemError()));
 }
 
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
@@ -172,7 +188,7 @@ CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
   const int status = repository.GetServicePtrByName(name.c_str(), &record);
   if (status == 3 || (status == 0 && record == nullptr)) {
     throw CommandError(kExitMissing,
-                       "no service named " + Quoted(name) + " in " + script.FilePath() +
+                       "no service named " + Quoted(name) + " in " + script.ShownFilePath() +
                            "; to see the names, run: kestrine list " + ShellWord(script.c_str()));
   }
   if (status != 0) {

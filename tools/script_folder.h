@@ -29,6 +29,8 @@ class ScriptFolder {
   std::string LibraryFilePath() const;
   /// The services file as the operating system names it, for messages.
   const std::string& FilePath() const { return file_path_; }
+  /// The services file for messages: FilePath as OneLine shows it.
+  std::string ShownFilePath() const;
   /// The "WSDL" folder as the operating system names it.
   std::string WsdlFolderPath() const;
   /// The script folder as the operating system names it.
@@ -47,6 +49,11 @@ class ScriptFolder {
 /// folder, or it is a script's WSDL folder or services file itself (naming
 /// the script folder to give instead).
 std::string FolderProblem(const ScriptFolder& script);
+
+/// What keeps the services file of `script` from being one, for a message,
+/// or empty: something other than a regular file (or a link to one) stands
+/// at its place, such as a folder, a FIFO or a dangling link.
+std::string ServicesFileProblem(const ScriptFolder& script);
 
 /// Loads the folder's services into `repository`. Throws CommandError when
 /// the folder is not a script folder (status 3, see FolderProblem), when

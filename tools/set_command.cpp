@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "command_error.h"
@@ -85,6 +86,69 @@ bool Confirmed(std::size_t files) {
   return std::getline(std::cin, answer) && (answer == "y" || answer == "Y" || answer == "yes");
 }
 
+// How many of the loaded files have a matching record that would change: a
+// first look, without the lock, for the question before the change.
+std::size_t FilesToChange(const std::vector<ScriptLoad>& loads, const SetOptions& options,
+                          const StdinSecrets& secrets) {
+  std::size_t files = 0;
+  for (const ScriptLoad& load : loads) {
+    if (!load.repository) continue;
+    for (const CService* record : MatchingRecords(*load.repository, options.match)) {
+      if (!ChangedFields(*record, Changed(*record, options, secrets)).empty()) {
+        ++files;
+        break;
+      }
+    }
+  }
+  return files;
+}
+
+// One script folder of set --under, under its writers' lock from the load to
+// the save: the records that match now are changed, every one in a single
+// atomic save. A folder whose services file went away meanwhile has nothing
+// to change. Returns false when the file could not be loaded or changed
+// (said on standard error).
+bool SetInFolder(const std::string& folder, const SetOptions& options, const StdinSecrets& secrets,
+                 ProgressLine& progress) {
+  const ScriptFolder script(folder);
+  const auto lock = LockForChange(script, options.wait);
+  std::vector<ScriptLoad> loads;
+  LoadScripts({folder}, &loads, 1);
+  const ScriptLoad& load = loads.front();
+  if (!load.repository) {
+    if (load.status == 3 && !script.FileExists()) return true;
+    progress.Clear();
+    std::cerr << "kestrine: " << LoadFailure(load) << '\n';
+    return false;
+  }
+  std::vector<std::pair<std::string, CService>> updates;
+  for (const CService* record : MatchingRecords(*load.repository, options.match)) {
+    CService changed = Changed(*record, options, secrets);
+    const std::vector<const Field*> fields = ChangedFields(*record, changed);
+    if (options.dry_run) {
+      std::cout << ServicesFileOf(folder) << ": " << OneLine(record->GetName()) << ": "
+                << KeyList(fields) << '\n';
+    }
+    if (!fields.empty()) updates.emplace_back(record->GetName(), std::move(changed));
+  }
+  if (options.dry_run || updates.empty()) return true;
+  progress.Clear();
+  WarnOfIgnoredSections(script);
+  std::size_t failed = 0;
+  const int status = load.repository->UpdateServicesInScript(script.c_str(), updates, {}, &failed);
+  if (status != 0 && failed < updates.size()) {
+    CheckEditStatus(status, script, updates[failed].first, updates[failed].second.GetName());
+  }
+  if (status != 0) {
+    throw CommandError(kExitFailure, "cannot change the services of " + script.ShownFilePath() +
+                                         SaveFailureReason(status));
+  }
+  for (const auto& update : updates) {
+    Note("changed " + Quoted(update.first) + " in " + script.ShownFilePath());
+  }
+  return true;
+}
+
 // Every matching record of every script folder below the roots: each file
 // changed in place, atomically and under its own lock; a file that fails is
 // reported and the others go on.
@@ -101,54 +165,29 @@ void RunSetUnder(const SetOptions& options) {
   if (options.OnlyRename()) throw UsageError("nothing to change: give the fields to set");
   const StdinSecrets secrets = ReadSecrets(options.fields);
 
-  struct Plan {
-    std::string folder;
-    std::vector<std::string> names;
-  };
-  std::vector<Plan> plans;
+  std::vector<std::string> folders;
+  if (!options.dry_run && !options.yes && ::isatty(STDIN_FILENO) == 1) {
+    const std::vector<ScriptLoad> loads = LoadScriptTree(options.under, NotesQuiet(), options.jobs);
+    if (const std::size_t files = FilesToChange(loads, options, secrets);
+        files > 1 && !Confirmed(files)) {
+      throw CommandError(kExitFailure, "nothing changed");
+    }
+    for (const ScriptLoad& load : loads) folders.push_back(load.folder);
+  } else {
+    folders = FindScriptTree(options.under);
+  }
+
   bool complete = true;
-  for (const ScriptLoad& load : LoadScriptTree(options.under, NotesQuiet(), options.jobs)) {
-    if (!load.repository) {
-      std::cerr << "kestrine: " << LoadFailure(load) << '\n';
-      complete = false;
-      continue;
-    }
-    Plan plan{load.folder, {}};
-    for (const CService* record : MatchingRecords(*load.repository, options.match)) {
-      if (!ChangedFields(*record, Changed(*record, options, secrets)).empty()) {
-        plan.names.emplace_back(record->GetName());
-      }
-      if (options.dry_run) {
-        std::cout << ServicesFileOf(load.folder) << ": " << OneLine(record->GetName()) << ": "
-                  << KeyList(ChangedFields(*record, Changed(*record, options, secrets))) << '\n';
-      }
-    }
-    if (!plan.names.empty()) plans.push_back(std::move(plan));
-  }
-  if (options.dry_run) {
-    if (!complete) throw CommandError(kExitFailure, "");
-    return;
-  }
-  if (plans.size() > 1 && !options.yes && ::isatty(STDIN_FILENO) == 1 && !Confirmed(plans.size())) {
-    throw CommandError(kExitFailure, "nothing changed");
-  }
-  for (const Plan& plan : plans) {
+  ProgressLine progress(folders.size(), NotesQuiet());
+  for (std::size_t i = 0; i < folders.size(); ++i) {
     try {
-      // Loaded again under the lock: the change starts from what is on disk.
-      const ScriptFolder script(plan.folder);
-      const auto lock = LockForChange(script, options.wait);
-      ToolRepository repository;
-      LoadServicesToRead(repository, script);
-      for (const std::string& name : plan.names) {
-        const CService record = Changed(StoredRecord(repository, script, name), options, secrets);
-        CheckEditStatus(repository.UpdateServiceInScript(script.c_str(), name.c_str(), &record),
-                        script, name, name);
-        Note("changed " + Quoted(name) + " in " + script.FilePath());
-      }
+      complete = SetInFolder(folders[i], options, secrets, progress) && complete;
     } catch (const CommandError& error) {
+      progress.Clear();
       std::cerr << "kestrine: " << error.what() << '\n';
       complete = false;
     }
+    progress.Done(i + 1);
   }
   if (!complete) throw CommandError(kExitFailure, "");
 }
@@ -203,7 +242,9 @@ void AddSetCommand(CLI::App& app) {
                     "With --under, print what would change, file by file, and change nothing");
   command->add_flag("--yes", options->yes,
                     "With --under, do not ask before changing more than one file");
-  command->add_option("--jobs", options->jobs, "With --under, threads that load")
+  command
+      ->add_option("--jobs", options->jobs,
+                   "With --under, threads that load for the question before a change")
       ->check(CLI::NonNegativeNumber);
   AddRecordOptionsTo(*command, options->fields);
   command->add_option("--rename", options->rename, "A new name, not held by another service");

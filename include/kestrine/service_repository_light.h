@@ -2,9 +2,11 @@
 #ifndef KESTRINE_SERVICE_REPOSITORY_LIGHT_H
 #define KESTRINE_SERVICE_REPOSITORY_LIGHT_H
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kestrine/export.h"
@@ -107,6 +109,17 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// is missing or cannot be parsed; nothing is created or written).
   int SaveServiceToScript(const char* scriptFolder, CService* record, int* nodeNumber);
 
+  /// Appends every one of `records`, in order, as new nodes of the existing
+  /// services file, numbered as SaveServiceToScript numbers them one after
+  /// the other, in a single atomic save under the file's writers' lock.
+  /// Stores the first new node's number in *firstNodeNumber when not null
+  /// and the records are saved. Returns 0 (also for no records: the file is
+  /// not written), 1 (null folder, a tree open, the lock not had in time, a
+  /// node that could not be written, or the file could not be saved; the
+  /// file is left as it was) or 3 (the file is missing or cannot be parsed).
+  int AppendServicesToScript(const char* scriptFolder, const std::vector<CService>& records,
+                             int* firstNodeNumber = nullptr);
+
   // ---- Editing the file in place (beyond the original API) -------------------
   // Each changes one service node of "<folder>\WSDL\web_services.ini" where it
   // stands, under the file's writers' lock (see kestrine/script_lock.h), and
@@ -134,6 +147,22 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// them. When the record's name differs from `name`, the service is renamed
   /// too (status 2 when the new name is held).
   int UpdateServiceInScript(const char* scriptFolder, const char* name, const CService* record);
+
+  /// Many changes in one atomic save, under one hold of the lock and one
+  /// read of the file: each of `updates` (a service's name and its new
+  /// record) is made as UpdateServiceInScript makes it, in order, each on the
+  /// file as the updates before it left it (a rename is seen by the updates
+  /// after it); then `additions` are appended as AppendServicesToScript
+  /// appends them. All or nothing: when one cannot be made, the file is left
+  /// as it was. Statuses as UpdateServiceInScript; when it is not 0 and
+  /// `failed` is not null, *failed is the index of the update at fault (0
+  /// also for a missing file, which UpdateServiceInScript answers with 3 too),
+  /// or updates.size() when the fault is none of theirs (the lock, an
+  /// addition, the save). No updates and no additions: 0, nothing written.
+  int UpdateServicesInScript(const char* scriptFolder,
+                             const std::vector<std::pair<std::string, CService>>& updates,
+                             const std::vector<CService>& additions = {},
+                             std::size_t* failed = nullptr);
 
   /// Sets the "Name" key of the service `name` to `newName` (not empty).
   int RenameServiceInScript(const char* scriptFolder, const char* name, const char* newName);

@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "kestrine/service_repository_light.h"
@@ -189,5 +191,76 @@ int CServiceRepositoryLight::RemoveServiceFromScript(const char* scriptFolder, c
       }
       return 0;
     });
+  });
+}
+
+// ---- Many services in one save -----------------------------------------------
+
+namespace {
+
+// The service nodes below a root by the name they load under, kept up to
+// date as a batch renames them: one pass over the nodes for the whole batch.
+class NodesByName {
+ public:
+  explicit NodesByName(void* root) {
+    vaskinitreenode_enumerate_sons(root);
+    while (void* node = vaskinitreenode_get_next_son(root))
+      nodes_[LoadedName(node)].push_back(node);
+  }
+
+  std::size_t Count(const std::string& name) const {
+    const auto found = nodes_.find(name);
+    return found == nodes_.end() ? 0 : found->second.size();
+  }
+  // The one node of `name` (Count(name) == 1).
+  void* Only(const std::string& name) const { return nodes_.at(name).front(); }
+
+  void Rename(const std::string& from, const std::string& to) {
+    void* node = Only(from);
+    nodes_.erase(from);
+    nodes_[to].push_back(node);
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<void*>> nodes_;
+};
+
+}  // namespace
+
+int CServiceRepositoryLight::UpdateServicesInScript(
+    const char* scriptFolder, const std::vector<std::pair<std::string, CService>>& updates,
+    const std::vector<CService>& additions, std::size_t* failed) {
+  if (failed != nullptr) *failed = updates.size();
+  if (scriptFolder == nullptr) return 1;
+  if (updates.empty()) {
+    return additions.empty() ? 0 : AppendServicesToScript(scriptFolder, additions, nullptr);
+  }
+  return kestrine::Guarded([&] {
+    std::size_t at = 0;  // the update at work; a failure before the first is its
+    const int status = EditServiceNode(
+        TreeHandle, scriptFolder, updates.front().first.c_str(), [&](void* root, void*) {
+          NodesByName nodes(root);
+          for (; at < updates.size(); ++at) {
+            const std::string& name = updates[at].first;
+            const CService& record = updates[at].second;
+            const std::string newName = record.GetName();
+            if (nodes.Count(name) == 0) return 3;
+            if (nodes.Count(name) > 1) return kAmbiguous;
+            if (newName != name && nodes.Count(newName) != 0) return 2;
+            if (const int written = UpdateNode(root, nodes.Only(name), name.c_str(), record);
+                written != 0) {
+              return written;
+            }
+            if (newName != name) nodes.Rename(name, newName);
+          }
+          int n = 0;
+          GetCurrentServiceIndex(root, n);
+          for (const CService& record : additions) {
+            if (AppendServiceNode(root, n++, &record) != 0) return 1;
+          }
+          return 0;
+        });
+    if (status != 0 && failed != nullptr) *failed = at;
+    return status;
   });
 }

@@ -174,3 +174,37 @@ int CServiceRepositoryLight::Write_ServiceNode(void* node, const CService* recor
   if (record == nullptr) return 1;
   return kestrine::Guarded([&] { return WriteServiceNode(node, *record); });
 }
+
+int CServiceRepositoryLight::AppendServicesToScript(const char* scriptFolder,
+                                                    const std::vector<CService>& records,
+                                                    int* firstNodeNumber) {
+  if (scriptFolder == nullptr) return 1;
+  return kestrine::Guarded([&] {
+    const std::string path = file::SavePath(scriptFolder);
+    if (os_is_file_exist(path.c_str()) == 0) return 3;
+    if (records.empty()) return 0;
+    // Read, count, add every record and save under one hold, as
+    // SaveServiceToScript does for one; a failure at any point leaves the
+    // file as it was.
+    const auto lock = kestrine::LockForSave(path);
+    if (!lock.held()) return 1;
+    if (TreeHandle != nullptr) return 1;
+    kestrine::Error error;
+    TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 0, &error);
+    if (TreeHandle == nullptr) return kestrine::ReadFailureStatus(error);
+    kestrine::TreeGuard guard(TreeHandle);
+
+    void* root = kestrine::FindServicesRoot(TreeHandle);
+    if (root == nullptr) root = vaskinitree_add_root(TreeHandle, file::kServicesRoot);
+    if (root == nullptr) return 1;
+    int first = 0;
+    GetCurrentServiceIndex(root, first);
+    int n = first;
+    for (const CService& record : records) {
+      if (AppendServiceNode(root, n++, &record) != 0) return 1;
+    }
+    if (vaskinitree_save_in(TreeHandle, lock.folder, lock.name) != 0) return 1;
+    if (firstNodeNumber != nullptr) *firstNodeNumber = first;
+    return 0;
+  });
+}

@@ -208,6 +208,10 @@ struct Scene {
   CService* held = nullptr;
   CService record = FullRecord(kNewName);
   CService blank;  // a new record to fill: every text it takes is allocated
+  // Many at once: service 2 renamed and changed, one record appended.
+  std::vector<std::pair<std::string, CService>> updates{
+      {"Loaded service 2, named at length", FullRecord(kNewName)}};
+  std::vector<CService> additions{FullRecord(kHeldName)};
   void* tree = nullptr;
   void* node = nullptr;
   int nodeNumber = 0;
@@ -271,6 +275,12 @@ const Operation kOperations[] = {
        return s.repository.UpdateServiceInScript(s.script.c_str(), "Loaded service 2, named at length",
                                                  &s.record);
      }},
+    {"UpdateServicesInScript",
+     [](Scene& s) {
+       return s.repository.UpdateServicesInScript(s.script.c_str(), s.updates, s.additions);
+     }},
+    {"AppendServicesToScript",
+     [](Scene& s) { return s.repository.AppendServicesToScript(s.script.c_str(), s.additions); }},
     {"RenameServiceInScript",
      [](Scene& s) {
        return s.repository.RenameServiceInScript(s.script.c_str(),

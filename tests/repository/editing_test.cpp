@@ -89,6 +89,33 @@ const EditCase kEdits[] = {
        return repository.RenameServiceInScript(script.c_str(), "OrderEntryTest", "OrderStatus");
      },
      2, 0, false, nullptr},
+    {"ManyUpdatesInOrder",  // the second finds the service by the name the first gave it
+     [](auto& repository, const auto& script) {
+       CService renamed = Loaded(script, "OrderEntryTest");
+       renamed.SetName("OrderEntryQA");
+       CService moved = renamed;
+       moved.SetServiceAddress("http://qa.example.com/orders");
+       return repository.UpdateServicesInScript(
+           script.c_str(), {{"OrderEntryTest", renamed}, {"OrderEntryQA", moved}});
+     },
+     0, 2, false,
+     [](const auto& script) {
+       EXPECT_STREQ(Loaded(script, "OrderEntryQA").GetServiceAddress(),
+                    "http://qa.example.com/orders");
+     }},
+    {"ManyUpdatesAllOrNothing",
+     [](auto& repository, const auto& script) {
+       CService changed = Loaded(script, "OrderStatus");
+       changed.SetServiceAddress("http://changed.example.com");
+       CService missing;
+       missing.SetName("NoSuchService");
+       std::size_t failed = 0;
+       const int status = repository.UpdateServicesInScript(
+           script.c_str(), {{"OrderStatus", changed}, {"NoSuchService", missing}}, {changed},
+           &failed);
+       return failed == 1 ? status : -1;
+     },
+     3, 0, false, nullptr},
     {"RemoveRenumbersTheNodesAfterIt",
      [](auto& repository, const auto& script) {
        return repository.RemoveServiceFromScript(script.c_str(), "OrderEntryTest");

@@ -1,6 +1,7 @@
 // `list` and `show`: names, records as text and as JSON, compared with what
 // the library loads from the same file.
 #include <algorithm>
+#include <filesystem>
 
 #include "tool_test.h"
 
@@ -174,6 +175,40 @@ TEST_F(ListShowTest, ArbitraryBytesStaySafe) {
 
   const ToolResult text = RunTool({"show", Script("Orders"), "bad\x1Bname"});
   EXPECT_NE(text.out.find("Name:" + std::string(23, ' ') + "bad\\x1Bname\n"), std::string::npos);
+
+  // C1 controls, as UTF-8 and as a raw CSI byte, are escaped; a character
+  // whose encoding holds such a byte (U+011B, C4 9B) is not. A backslash
+  // is, so that a TAB and the text \x09 print differently.
+  WriteBytes(
+      FileOf("Orders"),
+      "[Services]\n[Services\\Service_1]\nName=c1 \xC2\x9B raw \x9B keep \xC4\x9B\n"
+      "[Services\\Service_2]\nName=\"tab\\x09\"\n[Services\\Service_3]\nName=\"tab\\\\x09\"\n");
+  EXPECT_EQ(RunTool({"list", Script("Orders")}).out,
+            "c1 \\xC2\\x9B raw \\x9B keep \xC4\x9B\ntab\\x09\ntab\\\\x09\n");
+
+  // Folder and record names in messages, notes and --dry-run lines.
+  const std::string folder = Script("Or\tders\x1B");
+  std::filesystem::rename(Script("Orders"), folder);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"list", folder + "/WSDL"},
+           {"show", folder, "nope\t"},
+           {"remove", folder, "nope\x1B"},
+           {"add", folder, "--name", "tab\t", "--wsdl", "w"},
+           {"check", folder},
+           {"set", "--under", scripts_.path(), "--match-name", "tab*", "--endpoint", "e2",
+            "--dry-run"},
+           {"set", "--under", scripts_.path(), "--match-name", "tab*", "--endpoint", "e2"}}) {
+    const ToolResult result = RunTool(args);
+    for (const std::string& output : {result.out, result.err}) {
+      EXPECT_EQ(
+          std::count_if(output.begin(), output.end(),
+                        [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7F; }),
+          0)
+          << args[0] << ": " << output;
+    }
+    EXPECT_NE((result.out + result.err).find("Or\\x09ders\\x1B"), std::string::npos)
+        << args[0] << ": " << result.out << result.err;
+  }
 }
 
 }  // namespace

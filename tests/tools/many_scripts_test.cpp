@@ -105,7 +105,7 @@ const TreeCase kTreeCases[] = {
      "TREE/team/broken/WSDL/web_services.ini:3: header without closing ']' (only a comment may "
      "follow it) (status 3)\n"
      "TREE/x/y\t4 services\n",
-     "kestrine: skipped 'TREE/..\\outside': a folder name with a backslash"},
+     "kestrine: skipped 'TREE/..\\\\outside': a folder name with a backslash"},
     {"FindByWsdl",
      {"find", "--under", "TREE", "--wsdl", kOrderEntryWsdl},
      1,
@@ -116,7 +116,7 @@ const TreeCase kTreeCases[] = {
      {"find", "--under", "TREE", "--name", "Secret", "--json", "--show-secrets"},
      1,
      "[]\n",
-     "skipped 'TREE/x\\y'"},
+     "skipped 'TREE/x\\\\y'"},
     {"FindByEndpoint",
      {"find", "--under", "TREE/Orders", "--endpoint", "http://erp.example.com/orders/OrderEntry"},
      0,
@@ -172,7 +172,8 @@ TEST_F(ManyScripts, SetUnderChangesTheMatchesAndEveryOtherByteStays) {
   const ToolResult changed = RunTool(set);
   EXPECT_EQ(changed.status, 1);
   EXPECT_NE(changed.err.find("broken/WSDL/web_services.ini:3"), std::string::npos) << changed.err;
-  EXPECT_NE(changed.err.find("skipped '" + Tree() + "/x\\y" + kBackslash), std::string::npos)
+  // Shown escaped, as every name in a message is: the backslash doubled.
+  EXPECT_NE(changed.err.find("skipped '" + Tree() + "/x\\\\y" + kBackslash), std::string::npos)
       << changed.err;
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(

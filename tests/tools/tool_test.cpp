@@ -3,6 +3,9 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cerrno>
 #include <filesystem>
@@ -11,12 +14,11 @@ extern char** environ;
 
 namespace kestrine::testing {
 
-ToolResult RunTool(const std::vector<std::string>& args, const std::string& input) {
+ToolProcess::ToolProcess(const std::vector<std::string>& args, const std::string& input) {
   // Files, not pipes, carry the three streams: no deadlock however much the
   // tool writes, and no reader threads.
-  TempDir io;
-  const std::string in = io / "in", out = io / "out", err = io / "err";
-  WriteBytes(in, input);
+  WriteBytes(io_ / "in", input);
+  const std::string in = io_ / "in", out = io_ / "out", err = io_ / "err";
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -30,22 +32,40 @@ ToolResult RunTool(const std::vector<std::string>& args, const std::string& inpu
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
-  ToolResult result;
-  pid_t pid = 0;
   const int spawned =
-      posix_spawn(&pid, KESTRINE_TOOL_PATH, &actions, nullptr, argv.data(), environ);
+      posix_spawn(&pid_, KESTRINE_TOOL_PATH, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) {
     ADD_FAILURE() << "cannot start " << KESTRINE_TOOL_PATH << ": " << spawned;
-    return result;
+    pid_ = 0;
   }
+}
+
+ToolProcess::~ToolProcess() {
+  if (pid_ == 0) return;
+  Kill(SIGKILL);
+  Wait();
+}
+
+void ToolProcess::Kill(int signal) {
+  if (pid_ != 0) ::kill(pid_, signal);
+}
+
+ToolResult ToolProcess::Wait() {
+  ToolResult result;
+  if (pid_ == 0) return result;
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }
+  pid_ = 0;
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = ReadBytes(out);
-  result.err = ReadBytes(err);
+  result.out = ReadBytes(io_ / "out");
+  result.err = ReadBytes(io_ / "err");
   return result;
+}
+
+ToolResult RunTool(const std::vector<std::string>& args, const std::string& input) {
+  return ToolProcess(args, input).Wait();
 }
 
 nlohmann::json LibraryView(const CService& r, bool show_secrets) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <kestrine/kestrine.h>
+#include <sys/types.h>
 
 #include <nlohmann/json.hpp>
 #include <string>
@@ -20,6 +21,24 @@ struct ToolResult {
   int status = -1;  // exit status; 128 + signal when killed
   std::string out;
   std::string err;
+};
+
+/// The tool started with `args`, `input` on its standard input, and not yet
+/// waited for; killed and waited for on destruction if still running.
+class ToolProcess {
+ public:
+  explicit ToolProcess(const std::vector<std::string>& args, const std::string& input = "");
+  ~ToolProcess();
+  ToolProcess(const ToolProcess&) = delete;
+  ToolProcess& operator=(const ToolProcess&) = delete;
+
+  void Kill(int signal);
+  /// Waits for the end; what it printed.
+  ToolResult Wait();
+
+ private:
+  TempDir io_;
+  pid_t pid_ = 0;
 };
 
 /// Runs the tool with `args`, `input` on its standard input.

@@ -27,13 +27,15 @@ using ini::Node;
 
 namespace file = services_file;
 
+// The header as the file spells it: the names of the nodes down to `node`,
+// each as OneLine shows it, joined by single backslashes.
 std::string Label(const Node& node) {
   std::string label;
   for (const Node* at = &node; at != nullptr; at = at->parent()) {
-    label.insert(0, std::string(at->name()));
+    label.insert(0, OneLine(at->name()));
     if (at->parent() != nullptr) label.insert(0, 1, '\\');
   }
-  return "[" + OneLine(label) + "]";
+  return "[" + label + "]";
 }
 
 // Loading reads a value as a C string: a NUL byte ends it.
