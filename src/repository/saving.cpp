@@ -44,6 +44,38 @@ int WriteServiceNode(void* node, const CService& record) {
   return 0;
 }
 
+// Appends nodes to a script's services file under one hold: the lock, the
+// file read from the folder that is locked, its "Services" root (added when
+// missing, and then saved at once when `saveNewRoot`: the file gains it even
+// if the nodes cannot be added below), `append(root, n)` with `n` the next
+// node's number, and one save. Another writer's node cannot slip in between,
+// nor be overwritten; a failure leaves the file as it was.
+template <class Append>
+int AppendToScript(void*& tree, const char* scriptFolder, bool saveNewRoot, Append append) {
+  const std::string path = file::SavePath(scriptFolder);
+  if (os_is_file_exist(path.c_str()) == 0) return 3;
+  const auto lock = kestrine::LockForSave(path);
+  if (!lock.held()) return 1;
+  if (tree != nullptr) return 1;
+  kestrine::Error error;
+  tree = vaskinitree_new_in(lock.folder, lock.name, 0, &error);
+  if (tree == nullptr) return kestrine::ReadFailureStatus(error);
+  kestrine::TreeGuard guard(tree);
+
+  void* root = kestrine::FindServicesRoot(tree);
+  if (root == nullptr) {
+    root = vaskinitree_add_root(tree, file::kServicesRoot);
+    if (root == nullptr) return 1;
+    if (saveNewRoot) vaskinitree_save_in(tree, lock.folder, lock.name);
+  }
+  // Node numbers follow from the count of children alone.
+  int count = 0;
+  vaskinitreenode_enumerate_sons(root);
+  while (vaskinitreenode_get_next_son(root) != nullptr) ++count;
+  if (append(root, count + 1) != 0) return 1;
+  return vaskinitree_save_in(tree, lock.folder, lock.name) == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
@@ -85,32 +117,10 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
                                                  int* nodeNumber) {
   if (scriptFolder == nullptr || record == nullptr) return 1;
   return kestrine::Guarded([&] {
-    const std::string path = file::SavePath(scriptFolder);
-    if (os_is_file_exist(path.c_str()) == 0) return 3;
-    // Read, count, add and save under one hold: another writer's node
-    // cannot slip in between, nor be overwritten by this save.
-    const auto lock = kestrine::LockForSave(path);
-    if (!lock.held()) return 1;
-    if (TreeHandle != nullptr) return 1;
-    kestrine::Error error;
-    TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 0, &error);
-    if (TreeHandle == nullptr) return kestrine::ReadFailureStatus(error);
-    kestrine::TreeGuard guard(TreeHandle);
-
-    void* root = kestrine::FindServicesRoot(TreeHandle);
-    if (root == nullptr) {
-      root = vaskinitree_add_root(TreeHandle, file::kServicesRoot);
-      if (root == nullptr) return 1;
-      // The file gains its "Services" root even if the record cannot be
-      // added below; the record's own save decides the result.
-      vaskinitree_save_in(TreeHandle, lock.folder, lock.name);
-    }
-    int n = 0;
-    GetCurrentServiceIndex(root, n);
-    if (AppendServiceNode(root, n, record) != 0) return 1;
-    const int status = vaskinitree_save_in(TreeHandle, lock.folder, lock.name);
-    if (nodeNumber != nullptr) *nodeNumber = n;
-    return status == 0 ? 0 : 1;
+    return AppendToScript(TreeHandle, scriptFolder, true, [&](void* root, int n) {
+      if (nodeNumber != nullptr) *nodeNumber = n;
+      return AppendServiceNode(root, n, record);
+    });
   });
 }
 
@@ -180,31 +190,16 @@ int CServiceRepositoryLight::AppendServicesToScript(const char* scriptFolder,
                                                     int* firstNodeNumber) {
   if (scriptFolder == nullptr) return 1;
   return kestrine::Guarded([&] {
-    const std::string path = file::SavePath(scriptFolder);
-    if (os_is_file_exist(path.c_str()) == 0) return 3;
-    if (records.empty()) return 0;
-    // Read, count, add every record and save under one hold, as
-    // SaveServiceToScript does for one; a failure at any point leaves the
-    // file as it was.
-    const auto lock = kestrine::LockForSave(path);
-    if (!lock.held()) return 1;
-    if (TreeHandle != nullptr) return 1;
-    kestrine::Error error;
-    TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 0, &error);
-    if (TreeHandle == nullptr) return kestrine::ReadFailureStatus(error);
-    kestrine::TreeGuard guard(TreeHandle);
-
-    void* root = kestrine::FindServicesRoot(TreeHandle);
-    if (root == nullptr) root = vaskinitree_add_root(TreeHandle, file::kServicesRoot);
-    if (root == nullptr) return 1;
-    int first = 0;
-    GetCurrentServiceIndex(root, first);
-    int n = first;
-    for (const CService& record : records) {
-      if (AppendServiceNode(root, n++, &record) != 0) return 1;
+    if (records.empty()) {
+      return os_is_file_exist(file::SavePath(scriptFolder).c_str()) == 0 ? 3 : 0;
     }
-    if (vaskinitree_save_in(TreeHandle, lock.folder, lock.name) != 0) return 1;
-    if (firstNodeNumber != nullptr) *firstNodeNumber = first;
-    return 0;
+    return AppendToScript(TreeHandle, scriptFolder, false, [&](void* root, int first) {
+      int n = first;
+      for (const CService& record : records) {
+        if (AppendServiceNode(root, n++, &record) != 0) return 1;
+      }
+      if (firstNodeNumber != nullptr) *firstNodeNumber = first;
+      return 0;
+    });
   });
 }
