@@ -1,7 +1,6 @@
 // kestrine add FOLDER --name NAME --wsdl LOCATION [options]
 #include <CLI/CLI.hpp>
 
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -17,6 +16,7 @@
 #include "notes.h"
 #include "record_options.h"
 #include "script_folder.h"
+#include "system_calls.h"
 
 namespace kestrine::tool {
 namespace {
@@ -44,10 +44,9 @@ void CreateWsdlFolder(const ScriptFolder& script) {
     }
     throw CommandError(kExitMissing, problem);
   }
-  if (::mkdir(script.WsdlFolderPath().c_str(), 0700) != 0 && errno != EEXIST) {
-    throw CommandError(kExitFailure, "cannot create the folder " +
-                                         OneLine(script.WsdlFolderPath()) + ": " +
-                                         std::strerror(errno));
+  if (std::string reason; !MakePrivateFolder(script.WsdlFolderPath(), &reason)) {
+    throw CommandError(kExitFailure,
+                       "cannot create the folder " + OneLine(script.WsdlFolderPath()) + ": " + reason);
   }
 }
 

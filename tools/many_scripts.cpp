@@ -1,7 +1,5 @@
 #include "many_scripts.h"
 
-#include <fnmatch.h>
-#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <chrono>
@@ -10,14 +8,16 @@
 
 #include "command_error.h"
 #include "display_text.h"
-#include "repository/location_match.h"
+#include "shell_pattern.h"
+#include "system_calls.h"
+#include "kestrine/locations.h"
 
 namespace kestrine::tool {
 
 using Clock = std::chrono::steady_clock;
 
 ProgressLine::ProgressLine(std::size_t total, bool quiet)
-    : total_(total), start_(Clock::now()), enabled_(!quiet && ::isatty(STDERR_FILENO) == 1) {}
+    : total_(total), start_(Clock::now()), enabled_(!quiet && StderrIsTerminal()) {}
 
 ProgressLine::~ProgressLine() { Clear(); }
 
@@ -86,7 +86,7 @@ bool ServiceMatch::Matches(const CService& record) const {
   if (wsdl && !SameLocation(*wsdl, record.GetWSDLLocation())) return false;
   if (endpoint && !SameLocation(*endpoint, record.GetServiceAddress())) return false;
   if (service_name && *service_name != record.GetServiceName()) return false;
-  if (name_pattern && ::fnmatch(name_pattern->c_str(), record.GetName(), 0) != 0) return false;
+  if (name_pattern && !MatchesShellPattern(*name_pattern, record.GetName())) return false;
   return true;
 }
 

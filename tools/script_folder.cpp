@@ -15,7 +15,7 @@
 #include "command_error.h"
 #include "display_text.h"
 #include "nearest_word.h"
-#include "repository/services_file.h"
+#include "kestrine/locations.h"
 
 namespace kestrine::tool {
 namespace {
@@ -71,7 +71,7 @@ ScriptFolder::ScriptFolder(std::string folder) : folder_(std::move(folder)) {
   file_path_ = SystemPath(LibraryFilePath());
 }
 
-std::string ScriptFolder::LibraryFilePath() const { return services_file::LoadPath(folder_); }
+std::string ScriptFolder::LibraryFilePath() const { return ServicesFilePath(folder_.c_str()); }
 
 std::string ScriptFolder::ShownFilePath() const { return OneLine(file_path_); }
 

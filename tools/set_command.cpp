@@ -5,7 +5,6 @@
 //              [--no-*] [--dry-run] [--yes] [--jobs N] [--wait SECONDS] [--quiet]
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
 
 #include <iostream>
 #include <memory>
@@ -24,6 +23,7 @@
 #include "record_fields.h"
 #include "record_options.h"
 #include "script_folder.h"
+#include "system_calls.h"
 
 namespace kestrine::tool {
 namespace {
@@ -166,7 +166,7 @@ void RunSetUnder(const SetOptions& options) {
   const StdinSecrets secrets = ReadSecrets(options.fields);
 
   std::vector<std::string> folders;
-  if (!options.dry_run && !options.yes && ::isatty(STDIN_FILENO) == 1) {
+  if (!options.dry_run && !options.yes && StdinIsTerminal()) {
     const std::vector<ScriptLoad> loads = LoadScriptTree(options.under, NotesQuiet(), options.jobs);
     if (const std::size_t files = FilesToChange(loads, options, secrets);
         files > 1 && !Confirmed(files)) {

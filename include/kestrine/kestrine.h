@@ -4,7 +4,9 @@
 
 #include "kestrine/advanced_settings.h"
 #include "kestrine/export.h"
+#include "kestrine/iso_time.h"
 #include "kestrine/location_type.h"
+#include "kestrine/locations.h"
 #include "kestrine/proxy_settings.h"
 #include "kestrine/save_error.h"
 #include "kestrine/script_tree.h"

@@ -12,6 +12,8 @@
 #include <ctime>
 #include <new>
 
+#include "platform/civil_days.h"
+
 namespace kestrine::platform {
 namespace {
 
@@ -49,17 +51,6 @@ std::int64_t FloorMod(std::int64_t value, std::int64_t divisor) {
 }
 
 std::int64_t Abs(std::int64_t value) { return value < 0 ? -value : value; }
-
-// Days from 1970-01-01 to the given day of the proleptic Gregorian calendar
-// (month 1..12).
-std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = FloorDiv(year, 400);
-  const std::int64_t yearOfEra = year - era * 400;
-  const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
 
 // A local reading as seconds counted as if it were UTC, its fields
 // normalised as mktime normalises them.

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "kestrine/service_repository_light.h"
-#include "repository/location_match.h"
+#include "kestrine/locations.h"
 #include "repository/guarded.h"
 
 // What one search compares. A criterion that is not used has its flag off;

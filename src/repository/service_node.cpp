@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "kestrine/service.h"
-#include "repository/location_match.h"
+#include "kestrine/locations.h"
 #include "repository/services_file.h"
 #include "repository/value_codecs.h"
 
