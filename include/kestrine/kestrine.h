@@ -4,15 +4,17 @@
 
 #include "kestrine/advanced_settings.h"
 #include "kestrine/export.h"
+#include "kestrine/fields.h"
 #include "kestrine/location_type.h"
 #include "kestrine/proxy_settings.h"
 #include "kestrine/save_error.h"
-#include "kestrine/script_tree.h"
 #include "kestrine/script_lock.h"
+#include "kestrine/script_tree.h"
 #include "kestrine/security_settings.h"
 #include "kestrine/service.h"
 #include "kestrine/service_repository.h"
 #include "kestrine/service_repository_light.h"
+#include "kestrine/status.h"
 #include "kestrine/str_sub.h"
 #include "kestrine/version.h"
 

@@ -38,7 +38,7 @@ class PartNode {
 // a key. Running out of memory throws.
 int WriteServiceNode(void* node, const CService& record) {
   for (const auto& value : file::NodeValues(record)) {
-    if (values::WriteText(node, value.key, value.text.c_str()) != 0) return 1;
+    if (values::WriteText(node, value.field->key, value.text.c_str()) != 0) return 1;
   }
   return 0;
 }

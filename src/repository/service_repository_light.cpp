@@ -5,6 +5,9 @@
 #include <new>
 #include <type_traits>
 
+#include "kestrine/status.h"
+#include "repository/field_table.h"
+#include "repository/field_values.h"
 #include "repository/guarded.h"
 #include "repository/vask_ini_tree.h"
 
@@ -109,36 +112,19 @@ int CServiceRepositoryLight::ToReplaceService(const CService* existing, const CS
 int CServiceRepositoryLight::CopyService(CService* source, CService* target) {
   if (source == nullptr || target == nullptr) return 1;
   return kestrine::Guarded([&] {
-    // Each text passes through an owned copy before it reaches the setter, so
-    // that source and target may be the same record.
-    const auto copyText = [&](const char* (CService::*get)() const,
-                              void (CService::*set)(const char*)) {
-      const std::string value = (source->*get)();
-      (target->*set)(value.c_str());
-    };
-    target->SetLinkedToZR(source->GetLinkedToZR());
-    target->SetKeepUpToDate(source->GetKeepUpToDate());
-    copyText(&CService::GetName, &CService::SetName);
-    copyText(&CService::GetCreatedBy, &CService::SetCreatedBy);
-    copyText(&CService::GetDescription, &CService::SetDescription);
-    target->SetCreationDate(source->GetCreationDate());
-    target->SetLastSyncWithWSDL(source->GetLastSyncWithWSDL());
-    target->SetLastSyncWithWSDLZROrig(source->GetLastSyncWithWSDLZROrig());
-    target->SetLocationType(source->GetLocationType());
-    copyText(&CService::GetWSDLLocation, &CService::SetWSDLLocation);
-    copyText(&CService::GetServiceName, &CService::SetServiceName);
-    copyText(&CService::GetServiceAddress, &CService::SetServiceAddress);
-    copyText(&CService::GetUDDIServer, &CService::SetUDDIServer);
-    target->SetUDDIVersion(source->GetUDDIVersion());
-    copyText(&CService::GetUDDIServiceKey, &CService::SetUDDIServiceKey);
-    target->SetOverrideServiceAddress(source->GetOverrideServiceAddress());
-    target->SetIsJMSTransport(source->GetIsJMSTransport());
-    copyText(&CService::GetJMSRequestQueue, &CService::SetJMSRequestQueue);
-    copyText(&CService::GetJMSResponseQueue, &CService::SetJMSResponseQueue);
+    // Field by field through the setters, in the table's order (a text
+    // through an owned copy, so that source and target may be the same
+    // record). The target keeps its ZR identifier; the connection settings
+    // pass as one unit, which takes only the groups in use.
+    for (const kestrine::Field& field : kestrine::fields::kFields) {
+      if (field.group == kestrine::FieldGroup::kZR) continue;
+      if (kestrine::fields::IsConnectionSetting(field)) continue;
+      kestrine::fields::CopyValue(field, *source, *target);
+    }
     CAdvancedSettings settings;
     source->GetAdvancedSettings(&settings);
     target->UpdateAdvancedSettings(&settings);
-    return 0;
+    return kestrine::kOk;
   });
 }
 
