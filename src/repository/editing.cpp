@@ -127,8 +127,9 @@ int UpdateNode(void* root, void* node, const char* name, const CService& record)
 // found, `edit` applied to it, the tree saved.
 template <class Edit>
 int EditServiceNode(void*& treeHandle, const char* scriptFolder, const char* name, Edit edit) {
-  if (scriptFolder == nullptr || name == nullptr || treeHandle != nullptr)
+  if (scriptFolder == nullptr || name == nullptr || treeHandle != nullptr) {
     return kestrine::kFailure;
+  }
   const std::string path = file::SavePath(scriptFolder);
   if (os_is_file_exist(path.c_str()) == 0) return kestrine::kNotFound;
   const auto lock = kestrine::LockForSave(path);

@@ -56,9 +56,9 @@ int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CServ
 namespace kestrine {
 
 int ReadFailureStatus(const Error& error) {
-  if (error.code == 0 || error.code == ENOENT) return 3;
+  if (error.code == 0 || error.code == ENOENT) return kestrine::kNotFound;
   platform::RecordFailure(error.code, error.message);
-  return 1;
+  return kestrine::kFailure;
 }
 
 void* FindServicesRoot(void* tree) {
@@ -73,10 +73,10 @@ void* FindServicesRoot(void* tree) {
 }  // namespace kestrine
 
 int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
-  if (scriptFolder == nullptr) return 1;
+  if (scriptFolder == nullptr) return kestrine::kFailure;
   if (*scriptFolder == '\0') {
     IniFilePath.clear();
-    return 1;
+    return kestrine::kFailure;
   }
   return kestrine::Guarded([&] {
     // Both texts are made before either is stored: the folder may be one of
@@ -90,11 +90,11 @@ int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
 }
 
 int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
-  if (iniFilePath == nullptr) return 1;
+  if (iniFilePath == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     kestrine::platform::ClearFailure();
-    if (os_is_file_exist(iniFilePath) == 0) return 3;
-    if (TreeHandle != nullptr) return 1;
+    if (os_is_file_exist(iniFilePath) == 0) return kestrine::kNotFound;
+    if (TreeHandle != nullptr) return kestrine::kFailure;
     // Read in one forward pass, node by node: neither the file nor its tree
     // is held in full, and each record is built where the collection keeps it.
     kestrine::ServiceNodeReader nodes;
@@ -125,7 +125,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
     }
     if (nodes.failed()) {
       for (const ServiceMap::iterator& record : added) Services.erase(record);
-      return 3;
+      return kestrine::kNotFound;
     }
     return added.empty() && refused > 0 ? 1 : 0;
   });
@@ -198,7 +198,7 @@ int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CServ
 }  // namespace
 
 int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record) {
-  if (node == nullptr || record == nullptr) return 1;
+  if (node == nullptr || record == nullptr) return kestrine::kFailure;
   // Aids made for one record would cost more than they save.
   return kestrine::Guarded([&] {
     return ReadServiceNode(

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
+#include "kestrine/status.h"
 #include "platform/sys.h"
 #include "repository/guarded.h"
 #include "repository/node_values.h"
@@ -38,16 +39,17 @@ class PartNode {
 // a key. Running out of memory throws.
 int WriteServiceNode(void* node, const CService& record) {
   for (const auto& value : file::NodeValues(record)) {
-    if (values::WriteText(node, value.field->key, value.text.c_str()) != 0) return 1;
+    if (values::WriteText(node, value.field->key, value.text.c_str()) != 0)
+      return kestrine::kFailure;
   }
-  return 0;
+  return kestrine::kOk;
 }
 
 }  // namespace
 
 int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
-  if (scriptFolder == nullptr) return 1;
-  if (TreeHandle != nullptr) return 1;
+  if (scriptFolder == nullptr) return kestrine::kFailure;
+  if (TreeHandle != nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const std::string path = file::SavePath(scriptFolder);
     const auto lock = kestrine::LockForSave(path);
@@ -59,7 +61,7 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
     if (TreeHandle == nullptr) return 1;
     kestrine::TreeGuard guard(TreeHandle);
     void* root = vaskinitree_add_root(TreeHandle, file::kServicesRoot);
-    if (root == nullptr) return 1;
+    if (root == nullptr) return kestrine::kFailure;
 
     // Each stored record is written once, as it is now (a record renamed
     // through its pointer is written under its new name), in key order. A
@@ -76,21 +78,21 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
       ++n;
     }
     if (vaskinitree_save_in(TreeHandle, lock.folder, lock.name) != 0) return 1;
-    return complete ? 0 : 1;
+    return complete ? kestrine::kOk : kestrine::kFailure;
   });
 }
 
 int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CService* record,
                                                  int* nodeNumber) {
-  if (scriptFolder == nullptr || record == nullptr) return 1;
+  if (scriptFolder == nullptr || record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const std::string path = file::SavePath(scriptFolder);
-    if (os_is_file_exist(path.c_str()) == 0) return 3;
+    if (os_is_file_exist(path.c_str()) == 0) return kestrine::kNotFound;
     // Read, count, add and save under one hold: another writer's node
     // cannot slip in between, nor be overwritten by this save.
     const auto lock = kestrine::LockForSave(path);
     if (!lock.held()) return 1;
-    if (TreeHandle != nullptr) return 1;
+    if (TreeHandle != nullptr) return kestrine::kFailure;
     kestrine::Error error;
     TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 0, &error);
     if (TreeHandle == nullptr) return kestrine::ReadFailureStatus(error);
@@ -99,22 +101,22 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
     void* root = kestrine::FindServicesRoot(TreeHandle);
     if (root == nullptr) {
       root = vaskinitree_add_root(TreeHandle, file::kServicesRoot);
-      if (root == nullptr) return 1;
+      if (root == nullptr) return kestrine::kFailure;
       // The file gains its "Services" root even if the record cannot be
       // added below; the record's own save decides the result.
       vaskinitree_save_in(TreeHandle, lock.folder, lock.name);
     }
     int n = 0;
     GetCurrentServiceIndex(root, n);
-    if (AppendServiceNode(root, n, record) != 0) return 1;
+    if (AppendServiceNode(root, n, record) != 0) return kestrine::kFailure;
     const int status = vaskinitree_save_in(TreeHandle, lock.folder, lock.name);
     if (nodeNumber != nullptr) *nodeNumber = n;
-    return status == 0 ? 0 : 1;
+    return status == 0 ? kestrine::kOk : kestrine::kFailure;
   });
 }
 
 int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
-  if (iniFilePath == nullptr) return 1;
+  if (iniFilePath == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto lock = kestrine::LockForSave(iniFilePath);
     if (!lock.held()) return 1;
@@ -127,14 +129,14 @@ int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
 }
 
 int CServiceRepositoryLight::SaveInitialDataToIniFile(const char* iniFilePath) {
-  if (iniFilePath == nullptr || TreeHandle != nullptr) return 1;
+  if (iniFilePath == nullptr || TreeHandle != nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto lock = kestrine::LockForSave(iniFilePath);
     if (!lock.held()) return 1;
     TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 1, nullptr);
     if (TreeHandle == nullptr) return 1;
     kestrine::TreeGuard guard(TreeHandle);
-    if (vaskinitree_add_root(TreeHandle, file::kServicesRoot) == nullptr) return 1;
+    if (vaskinitree_add_root(TreeHandle, file::kServicesRoot) == nullptr) return kestrine::kFailure;
     return vaskinitree_save_in(TreeHandle, lock.folder, lock.name) == 0 ? 0 : 1;
   });
 }
@@ -145,30 +147,30 @@ int CServiceRepositoryLight::GetCurrentServiceIndex(void* root, int& n) const {
   vaskinitreenode_enumerate_sons(root);
   while (vaskinitreenode_get_next_son(root) != nullptr) ++count;
   n = count + 1;
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::Save_SingleServiceDataToFile(const char* iniFilePath, void* root,
                                                           int n, const CService* record) const {
-  if (record == nullptr || iniFilePath == nullptr) return 1;
+  if (record == nullptr || iniFilePath == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
-    if (AppendServiceNode(root, n, record) != 0) return 1;
-    return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? 0 : 1;
+    if (AppendServiceNode(root, n, record) != 0) return kestrine::kFailure;
+    return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? kestrine::kOk : kestrine::kFailure;
   });
 }
 
 int CServiceRepositoryLight::AppendServiceNode(void* root, int n, const CService* record) const {
   void* node = vaskinitreenode_add_son(root, file::NodeName(n).c_str());
-  if (node == nullptr) return 1;
+  if (node == nullptr) return kestrine::kFailure;
   // A node with only some of its keys would load as a different record: it
   // is taken back unless every key is written, also when writing throws.
   PartNode part(root);
-  if (WriteServiceNode(node, *record) != 0) return 1;
+  if (WriteServiceNode(node, *record) != 0) return kestrine::kFailure;
   part.Keep();
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::Write_ServiceNode(void* node, const CService* record) const {
-  if (record == nullptr) return 1;
+  if (record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] { return WriteServiceNode(node, *record); });
 }

@@ -24,28 +24,28 @@ CServiceRepositoryLight::~CServiceRepositoryLight() {
 }
 
 int CServiceRepositoryLight::AddService(const CService* record) {
-  if (record == nullptr) return 1;
+  if (record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const char* name = record->GetName();
     const auto found = Services.lower_bound(name);
-    if (found != Services.end() && found->first == name) return 2;
+    if (found != Services.end() && found->first == name) return kestrine::kNameTaken;
     // The copy is complete before it is filed; filing it either succeeds or
     // leaves the collection as it was.
     auto copy = std::make_unique<CService>();
     copy->CopyFrom(record);
     Services.emplace_hint(found, name, std::move(copy));
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::GetServiceByName(const char* name, CService* record) {
-  if (name == nullptr || record == nullptr) return 1;
+  if (name == nullptr || record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     CService* stored = nullptr;
     const int status = GetServiceByNameInternal(name, &stored);
     if (status != 0) return status;
     record->CopyFrom(stored);
-    return 0;
+    return kestrine::kOk;
   });
 }
 
@@ -58,59 +58,59 @@ int CServiceRepositoryLight::GetServicePtrByName(const char* name, CService** ou
 }
 
 int CServiceRepositoryLight::GetServiceByNameInternal(const char* name, CService** out) {
-  if (name == nullptr || out == nullptr) return 1;
+  if (name == nullptr || out == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto found = Services.find(name);
-    if (found == Services.end()) return 3;
-    if (!found->second) return 1;
+    if (found == Services.end()) return kestrine::kNotFound;
+    if (!found->second) return kestrine::kFailure;
     *out = found->second.get();
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::GetServiceNames(std::vector<std::string>* names) {
-  if (names == nullptr) return 1;
+  if (names == nullptr) return kestrine::kFailure;
   names->clear();
   return kestrine::Guarded([&] {
     // Listed apart and handed over whole: a failure leaves `names` empty.
     std::vector<std::string> listed;
     listed.reserve(Services.size());
     for (const auto& entry : Services) {
-      if (!entry.second) return 1;
+      if (!entry.second) return kestrine::kFailure;
       // The record's current name: one renamed through its pointer is listed
       // under its new name although it is filed under the old key.
       listed.emplace_back(entry.second->GetName());
     }
     names->swap(listed);
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::DeleteServiceByNameInternal(const char* name) {
-  if (name == nullptr) return 1;
+  if (name == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto found = Services.find(name);
-    if (found == Services.end()) return 3;
+    if (found == Services.end()) return kestrine::kNotFound;
     Services.erase(found);
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::CleanUp() {
   Services.clear();
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::ToReplaceService(const CService* existing, const CService* candidate,
                                               bool* out) {
-  if (existing == nullptr || candidate == nullptr || out == nullptr) return 1;
+  if (existing == nullptr || candidate == nullptr || out == nullptr) return kestrine::kFailure;
   *out = false;
   *out = std::strcmp(existing->GetName(), candidate->GetName()) != 0;
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::CopyService(CService* source, CService* target) {
-  if (source == nullptr || target == nullptr) return 1;
+  if (source == nullptr || target == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     // Field by field through the setters, in the table's order (a text
     // through an owned copy, so that source and target may be the same
