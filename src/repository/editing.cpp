@@ -54,17 +54,9 @@ struct GroupsOn {
 
   // As loading reads the node's switches (a missing switch is off).
   static GroupsOn Of(void* node) {
-    GroupsOn groups;
-    for (const fields::Group& group : fields::kGroups) {
-      bool on = true;
-      if (group.switchId != fields::FieldId::kCount) {
-        const char* text = vaskinitreenode_get_attrib(node, fields::KeyOf(group.switchId));
-        on = text != nullptr && fields::SwitchReadsOn(group.rule.group, text);
-      }
-      groups.counts[fields::GroupIndex(group.rule.group)] =
-          fields::ValuesCount(group.rule.group, on);
-    }
-    return groups;
+    return {fields::GroupsCounting([node](fields::FieldId id) {
+      return vaskinitreenode_get_attrib(node, fields::KeyOf(id));
+    })};
   }
   static GroupsOn Of(const CService& record) {
     GroupsOn groups;

@@ -3,10 +3,12 @@
 #ifndef KESTRINE_REPOSITORY_FIELD_VALUES_H
 #define KESTRINE_REPOSITORY_FIELD_VALUES_H
 
+#include <array>
 #include <string>
 #include <string_view>
 
 #include "kestrine/fields.h"
+#include "repository/field_table.h"
 
 namespace kestrine::platform {
 class TimeDecoder;
@@ -40,6 +42,23 @@ bool SameValue(FieldKind kind, std::string_view stored, std::string_view written
 
 /// Whether the switch of `group`, written as `text` (not null), reads as on.
 bool SwitchReadsOn(FieldGroup group, const char* text);
+
+/// Whether each group's values count (are read), by GroupIndex, in a node
+/// whose values `value(id)` gives (null for a key it lacks): as loading reads
+/// the node's switches, a missing switch being off.
+template <class Values>
+std::array<bool, kGroupCount> GroupsCounting(const Values& value) {
+  std::array<bool, kGroupCount> counting{};
+  for (const Group& group : kGroups) {
+    bool on = true;
+    if (group.switchId != FieldId::kCount) {
+      const char* text = value(group.switchId);
+      on = text != nullptr && SwitchReadsOn(group.rule.group, text);
+    }
+    counting[GroupIndex(group.rule.group)] = ValuesCount(group.rule.group, on);
+  }
+  return counting;
+}
 
 }  // namespace kestrine::fields
 

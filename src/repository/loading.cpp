@@ -149,16 +149,13 @@ const CService& NewRecord() {
 template <class Values>
 int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CService& record) {
   // Read from the node's switches before any field is set.
-  std::array<bool, fields::kGroupCount> reads{};
-  for (const fields::Group& group : fields::kGroups) {
-    bool on = true;
-    if (group.switchId != fields::FieldId::kCount) {
-      const char* text = value(group.switchId);
-      on = text != nullptr && fields::SwitchReadsOn(group.rule.group, text);
+  std::array<bool, fields::kGroupCount> reads = fields::GroupsCounting(value);
+  if (texts == GroupTexts::kAll) {
+    for (const fields::Group& group : fields::kGroups) {
+      if (group.rule.whenOff == kestrine::WhenOff::kBlanked) {
+        reads[fields::GroupIndex(group.rule.group)] = true;
+      }
     }
-    reads[fields::GroupIndex(group.rule.group)] =
-        fields::ValuesCount(group.rule.group, on) ||
-        (texts == GroupTexts::kAll && group.rule.whenOff == kestrine::WhenOff::kBlanked);
   }
   fields::DecodeAids decode;
   if (aids != nullptr) {
