@@ -1,6 +1,8 @@
 #include "check/services_check.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -35,6 +37,40 @@ std::string Label(const Node& node) {
 
 // Loading reads a value as a C string: a NUL byte ends it.
 std::string_view LoadedValue(const Attribute& attribute) { return attribute.c_value(); }
+
+// Whether loading reads (and keeps) a node's keys of a group: the group's
+// switch, read as loading reads it, turns it on, or the group keeps its keys
+// while off. Each group is looked at once per node.
+class GroupsRead {
+ public:
+  explicit GroupsRead(const Node& node) : node_(node) {}
+
+  bool operator()(FieldGroup group) {
+    const auto at = static_cast<std::size_t>(group);
+    if (at >= known_.size()) return true;
+    if (!known_[at]) {
+      reads_[at] = Reads(group);
+      known_[at] = true;
+    }
+    return reads_[at];
+  }
+
+ private:
+  bool Reads(FieldGroup group) const {
+    const Field* switchField = SwitchOf(group);
+    if (switchField == nullptr || RuleOf(group).whenOff == WhenOff::kKept) return true;
+    const Attribute* flag = node_.FindAttribute(switchField->key);
+    if (flag == nullptr) return false;
+    CService read;
+    SetFieldText(read, *switchField->row, flag->c_value());
+    return GroupOn(read, group);
+  }
+
+  const Node& node_;
+  // By the group's value; a group this table does not know is read.
+  std::array<bool, 8> known_{};
+  std::array<bool, 8> reads_{};
+};
 
 class Checker {
  public:
@@ -96,18 +132,19 @@ class Checker {
     } else {
       ++result_.services;
     }
-    CheckKeys(node);
-    CheckValues(node);
+    GroupsRead groups(node);
+    CheckKeys(node, groups);
+    CheckValues(node, groups);
   }
 
-  void CheckKeys(const Node& node) {
+  void CheckKeys(const Node& node, GroupsRead& groups) {
     // The keys a writer writes into every node, then those it writes for the
     // groups that are on.
     std::vector<std::string_view> missing;
     for (const bool always : {true, false}) {
       for (const Field& field : Fields()) {
         const bool written = RuleOf(field.group).whenOff != WhenOff::kLeftOut;
-        if (written != always || (!written && !GroupReads(node, field.group))) continue;
+        if (written != always || (!written && !groups(field.group))) continue;
         if (node.FindAttribute(field.key) == nullptr) missing.push_back(field.key);
       }
     }
@@ -138,11 +175,11 @@ class Checker {
                                 : std::string()));
   }
 
-  void CheckValues(const Node& node) {
+  void CheckValues(const Node& node, GroupsRead& groups) {
     for (const Field& field : Fields()) {
       const Attribute* attribute = node.FindAttribute(field.key);
       if (attribute == nullptr) continue;
-      if (!GroupReads(node, field.group)) {
+      if (!groups(field.group)) {
         // A writer writes these keys empty, or not at all, while the group is off.
         if (!LoadedValue(*attribute).empty()) AddIgnoredValue(*attribute, field.group);
         continue;
@@ -168,19 +205,6 @@ class Checker {
   void AddValueProblem(const Attribute& attribute, const std::string& problem) {
     Add(attribute.line(),
         OneLine(attribute.key()) + " " + Quoted(LoadedValue(attribute)) + " " + problem);
-  }
-
-  // Whether loading reads (and keeps) the node's keys of the group: its
-  // switch, read as loading reads it, turns it on, or the group keeps its
-  // keys while off.
-  static bool GroupReads(const Node& node, FieldGroup group) {
-    const Field* switchField = SwitchOf(group);
-    if (switchField == nullptr || RuleOf(group).whenOff == WhenOff::kKept) return true;
-    const Attribute* flag = node.FindAttribute(switchField->key);
-    if (flag == nullptr) return false;
-    CService read;
-    SetFieldText(read, *switchField->row, flag->c_value());
-    return GroupOn(read, group);
   }
 
   FileCheck& result_;
