@@ -1,5 +1,7 @@
 #include "edit_status.h"
 
+#include <kestrine/status.h>
+
 #include "command_error.h"
 #include "display_text.h"
 
@@ -9,18 +11,18 @@ void CheckEditStatus(int status, const ScriptFolder& script, const std::string& 
                      const std::string& new_name) {
   const std::string folder = ShellWord(script.c_str());
   switch (status) {
-    case 0:
+    case kOk:
       return;
-    case 2:
+    case kNameTaken:
       throw CommandError(kExitFailure, script.ShownFilePath() + " already holds a service named " +
                                            Quoted(new_name) + "; choose another name");
-    case 3:
+    case kNotFound:
       throw CommandError(kExitMissing, "no service named " + Quoted(name) + " in " +
                                            script.ShownFilePath() +
                                            " (or the file cannot be read); "
                                            "to see the names, run: kestrine list " +
                                            folder);
-    case kNameInSeveralNodes:
+    case kAmbiguousName:
       throw CommandError(kExitFailure, "more than one section of " + script.ShownFilePath() +
                                            " names the service " + Quoted(name) +
                                            ", so it is not clear which one to change; see them "

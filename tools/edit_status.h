@@ -9,9 +9,6 @@
 
 namespace kestrine::tool {
 
-/// The library's status for a name that more than one node holds.
-inline constexpr int kNameInSeveralNodes = 4;
-
 /// Throws CommandError for a status other than 0 of UpdateServiceInScript,
 /// RenameServiceInScript or RemoveServiceFromScript on the service `name`
 /// (`new_name` for a rename): 1 the change could not be saved (status 1,

@@ -34,31 +34,21 @@ const Field& KnownField(const std::string& key) {
   throw UsageError("unknown field " + Quoted(key) + "; " + hint);
 }
 
-// The value alone: texts as they are, flags as 1 or 0, numbers in decimal,
-// times as seconds since 1970-01-01 00:00:00 UTC.
-std::string BareValue(const FieldValue& value, FieldKind kind) {
-  if (kind == FieldKind::kFlag) return std::get<bool>(value) ? "1" : "0";
-  if (kind == FieldKind::kNumber || kind == FieldKind::kTime) {
-    return std::to_string(std::get<long>(value));
-  }
-  return std::get<std::string>(value);
-}
-
 void RunGet(const GetOptions& options) {
   const Field& field = KnownField(options.field);
   const ScriptFolder script(options.folder);
   ToolRepository repository;
   LoadServicesToRead(repository, script);
   const CService& record = StoredRecord(repository, script, options.name);
-  if (!GroupOn(record, field.group)) {
-    const bool uddi = field.group == FieldGroup::kUddi;
-    const std::string group = GroupKey(field.group);
+  if (!FieldHeld(record, *field.row)) {
+    // The group's switch is off: its value, and the one that turns it on.
+    const Field& switchField = *SwitchOf(field.group);
+    const std::string group = switchField.key;
     throw CommandError(kExitMissing,
-                       Quoted(options.name) + " holds no " + field.key + ": its " + group +
-                           " is " +
-                           (uddi ? std::to_string(record.GetLocationType()) : std::string("0")) +
+                       Quoted(options.name) + " holds no " + field.key + ": its " + group + " is " +
+                           BareValue(switchField.get(record), switchField.kind) +
                            ", and a record holds " + field.key + " only while " + group + " is " +
-                           (uddi ? "2" : "1"));
+                           std::to_string(RuleOf(field.group).onValue));
   }
   const FieldValue value = field.get(record);
   if (field.kind == FieldKind::kSecret && !options.show_secrets &&

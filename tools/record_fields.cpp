@@ -5,149 +5,92 @@
 #include <cctype>
 
 #include "nearest_word.h"
-#include "repository/services_file.h"
 
 namespace kestrine::tool {
 namespace {
 
-namespace file = services_file;
-
-template <class Setter>
-struct SetterArg;
-template <class T>
-struct SetterArg<void (CService::*)(T)> {
-  using type = T;
-};
-
-template <auto Get, auto Set>
-constexpr Field TextField(const char* key, FieldKind kind = FieldKind::kText,
-                          FieldGroup group = FieldGroup::kAlways) {
-  return Field{key, kind, group,
-               [](const CService& record) -> FieldValue { return std::string((record.*Get)()); },
-               [](CService& record, const FieldValue& value) {
-                 (record.*Set)(std::get<std::string>(value).c_str());
-               }};
-}
-
-template <auto Get, auto Set>
-constexpr Field FlagField(const char* key) {
-  return Field{key, FieldKind::kFlag, FieldGroup::kAlways,
-               [](const CService& record) -> FieldValue { return (record.*Get)(); },
-               [](CService& record, const FieldValue& value) {
-                 (record.*Set)(std::get<bool>(value));
-               }};
-}
-
-// Numbers and times: held as int, long or the location type's enum.
-template <auto Get, auto Set>
-constexpr Field LongField(const char* key, FieldKind kind, FieldGroup group = FieldGroup::kAlways) {
-  return Field{key, kind, group,
-               [](const CService& record) -> FieldValue {
-                 return static_cast<long>((record.*Get)());
-               },
-               [](CService& record, const FieldValue& value) {
-                 using Held = typename SetterArg<decltype(Set)>::type;
-                 (record.*Set)(static_cast<Held>(std::get<long>(value)));
-               }};
-}
-
-using C = CService;
-using K = FieldKind;
-using G = FieldGroup;
-
-constexpr std::array<Field, 28> kFields = {
-    FlagField<&C::GetLinkedToZR, &C::SetLinkedToZR>(file::kLinkedToZR),
-    LongField<&C::GetZRID, &C::SetZRID>(file::kZRID, K::kNumber, G::kZR),
-    TextField<&C::GetName, &C::SetName>(file::kName),
-    TextField<&C::GetCreatedBy, &C::SetCreatedBy>(file::kCreatedBy),
-    TextField<&C::GetDescription, &C::SetDescription>(file::kDescription),
-    TextField<&C::GetServiceName, &C::SetServiceName>(file::kServiceName),
-    TextField<&C::GetWSDLLocation, &C::SetWSDLLocation>(file::kWSDLLocation),
-    TextField<&C::GetServiceAddress, &C::SetServiceAddress>(file::kServiceAddress),
-    LongField<&C::GetLocationType, &C::SetLocationType>(file::kLocationType, K::kNumber),
-    TextField<&C::GetUDDIServer, &C::SetUDDIServer>(file::kUDDIServer, K::kText, G::kUddi),
-    LongField<&C::GetUDDIVersion, &C::SetUDDIVersion>(file::kUDDIVersion, K::kNumber, G::kUddi),
-    TextField<&C::GetUDDIServiceKey, &C::SetUDDIServiceKey>(file::kUDDIServiceKey, K::kText,
-                                                             G::kUddi),
-    FlagField<&C::GetKeepUpToDate, &C::SetKeepUpToDate>(file::kKeepUpToDate),
-    LongField<&C::GetCreationDate, &C::SetCreationDate>(file::kCreationDate, K::kTime),
-    LongField<&C::GetLastSyncWithWSDL, &C::SetLastSyncWithWSDL>(file::kLastSyncWithWSDL,
-                                                                 K::kTime),
-    LongField<&C::GetLastSyncWithWSDLZROrig, &C::SetLastSyncWithWSDLZROrig>(
-        file::kLastSyncWithWSDLZROrig, K::kTime),
-    FlagField<&C::GetOverrideServiceAddress, &C::SetOverrideServiceAddress>(
-        file::kOverrideServiceAddress),
-    FlagField<&C::GetUseProxySettings, &C::SetUseProxySettings>(file::kUseProxy),
-    TextField<&C::GetProxyUserName, &C::SetProxyUserName>(file::kProxyUserName, K::kText,
-                                                           G::kProxy),
-    TextField<&C::GetProxyServerName, &C::SetProxyServerName>(file::kProxyServerName, K::kText,
-                                                               G::kProxy),
-    TextField<&C::GetProxyPortNum, &C::SetProxyPortNum>(file::kProxyPortNumber, K::kText,
-                                                         G::kProxy),
-    TextField<&C::GetProxyPassword, &C::SetProxyPassword>(file::kProxyPassword, K::kSecret,
-                                                           G::kProxy),
-    FlagField<&C::GetUseSecuritySettings, &C::SetUseSecuritySettings>(file::kUseSecurity),
-    TextField<&C::GetUserPassword, &C::SetUserPassword>(file::kPassword, K::kSecret,
-                                                         G::kCredentials),
-    TextField<&C::GetUserName, &C::SetUserName>(file::kUserName, K::kText, G::kCredentials),
-    FlagField<&C::GetIsJMSTransport, &C::SetIsJMSTransport>(file::kUseJmsTransport),
-    // Loading keeps the queues whatever UseJmsTransport holds.
-    TextField<&C::GetJMSRequestQueue, &C::SetJMSRequestQueue>(file::kJmsRequestQueue),
-    TextField<&C::GetJMSResponseQueue, &C::SetJMSResponseQueue>(file::kJmsResponseQueue),
-};
-
-constexpr bool Equal(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) {
-    ++a;
-    ++b;
+FieldKind ToolKind(const kestrine::Field& row) {
+  if (row.secret) return FieldKind::kSecret;
+  switch (row.kind) {
+    case kestrine::FieldKind::kFlag:
+      return FieldKind::kFlag;
+    case kestrine::FieldKind::kNumber:
+    case kestrine::FieldKind::kLocationType:
+      return FieldKind::kNumber;
+    case kestrine::FieldKind::kTime:
+      return FieldKind::kTime;
+    case kestrine::FieldKind::kText:
+    case kestrine::FieldKind::kLocation:
+    case kestrine::FieldKind::kDescription:
+      break;
   }
-  return *a == *b;
+  return FieldKind::kText;
 }
-
-// The table holds the writer's keys in the writer's order: those written
-// into every node, ZR_ID after LinkedToZR and the UDDI keys after
-// LocationType.
-constexpr bool InWriterOrder() {
-  std::size_t at = 0;
-  const auto next = [&at](const char* key) { return at < kFields.size() && Equal(kFields[at++].key, key); };
-  for (const char* key : file::kAlwaysWritten) {
-    if (!next(key)) return false;
-    if (Equal(key, file::kLinkedToZR) && !next(file::kZRID)) return false;
-    if (Equal(key, file::kLocationType)) {
-      for (const char* uddi : file::kUddiKeys) {
-        if (!next(uddi)) return false;
-      }
-    }
-  }
-  return at == kFields.size();
-}
-static_assert(InWriterOrder(), "the fields must be the services file's keys in the writer's order");
 
 // The names the tool's JSON gave fields before it took the file's keys.
 constexpr std::array<std::array<const char*, 2>, 9> kFormerNames = {{
-    {"ZRID", file::kZRID},
-    {"LastSyncWithWSDLZROrig", file::kLastSyncWithWSDLZROrig},
-    {"UseSecuritySettings", file::kUseSecurity},
-    {"UserPassword", file::kPassword},
-    {"UseProxySettings", file::kUseProxy},
-    {"ProxyPortNum", file::kProxyPortNumber},
-    {"IsJMSTransport", file::kUseJmsTransport},
-    {"JMSRequestQueue", file::kJmsRequestQueue},
-    {"JMSResponseQueue", file::kJmsResponseQueue},
+    {"ZRID", "ZR_ID"},
+    {"LastSyncWithWSDLZROrig", "LastSyncWithWSDLZROrininal"},
+    {"UseSecuritySettings", "UseSecurity"},
+    {"UserPassword", "Password"},
+    {"UseProxySettings", "UseProxy"},
+    {"ProxyPortNum", "ProxyPortNumber"},
+    {"IsJMSTransport", "UseJmsTransport"},
+    {"JMSRequestQueue", "JmsRequestQueue"},
+    {"JMSResponseQueue", "JmsResponseQueue"},
 }};
 
 bool SameLetters(std::string_view a, std::string_view b) {
   const auto folded = [](char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return folded(x) == folded(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return folded(x) == folded(y); });
 }
 
 }  // namespace
 
+FieldValue Field::get(const CService& record) const {
+  const FieldAccess& access = row->access;
+  switch (kind) {
+    case FieldKind::kFlag:
+      return access.getFlag(record);
+    case FieldKind::kNumber:
+    case FieldKind::kTime:
+      return access.getNumber(record);
+    case FieldKind::kText:
+    case FieldKind::kSecret:
+      break;
+  }
+  return std::string(access.getText(record));
+}
+
+void Field::set(CService& record, const FieldValue& value) const {
+  const FieldAccess& access = row->access;
+  switch (kind) {
+    case FieldKind::kFlag:
+      access.setFlag(record, std::get<bool>(value));
+      return;
+    case FieldKind::kNumber:
+    case FieldKind::kTime:
+      access.setNumber(record, std::get<long>(value));
+      return;
+    case FieldKind::kText:
+    case FieldKind::kSecret:
+      break;
+  }
+  access.setText(record, std::get<std::string>(value).c_str());
+}
+
 const std::vector<Field>& Fields() {
-  static const std::vector<Field> fields(kFields.begin(), kFields.end());
+  static const std::vector<Field> fields = [] {
+    std::vector<Field> rows;
+    for (std::size_t i = 0; i < FieldCount(); ++i) {
+      const kestrine::Field* row = FieldAt(i);
+      rows.push_back({row, row->key, ToolKind(*row), row->group});
+    }
+    return rows;
+  }();
   return fields;
 }
 
@@ -159,7 +102,7 @@ const Field* FindField(std::string_view key) {
 }
 
 const Field& NameField() {
-  static const Field& name = *FindField(file::kName);
+  static const Field& name = *FindField("Name");
   return name;
 }
 
@@ -176,36 +119,17 @@ const Field* NearestField(std::string_view key) {
   return nearest.empty() ? nullptr : FindField(nearest);
 }
 
-const char* GroupKey(FieldGroup group) {
-  switch (group) {
-    case FieldGroup::kZR:
-      return file::kLinkedToZR;
-    case FieldGroup::kUddi:
-      return file::kLocationType;
-    case FieldGroup::kProxy:
-      return file::kUseProxy;
-    case FieldGroup::kCredentials:
-      return file::kUseSecurity;
-    case FieldGroup::kAlways:
-      break;
-  }
-  return nullptr;
+const Field* SwitchOf(FieldGroup group) {
+  const char* key = RuleOf(group).switchKey;
+  return key != nullptr ? FindField(key) : nullptr;
 }
 
-bool GroupOn(const CService& record, FieldGroup group) {
-  switch (group) {
-    case FieldGroup::kZR:
-      return record.GetLinkedToZR();
-    case FieldGroup::kUddi:
-      return record.GetLocationType() == LocationUDDI;
-    case FieldGroup::kProxy:
-      return record.GetUseProxySettings();
-    case FieldGroup::kCredentials:
-      return record.GetUseSecuritySettings();
-    case FieldGroup::kAlways:
-      break;
+std::string BareValue(const FieldValue& value, FieldKind kind) {
+  if (kind == FieldKind::kFlag) return std::get<bool>(value) ? "1" : "0";
+  if (kind == FieldKind::kNumber || kind == FieldKind::kTime) {
+    return std::to_string(std::get<long>(value));
   }
-  return true;
+  return std::get<std::string>(value);
 }
 
 std::vector<const Field*> ChangedFields(const CService& before, const CService& after) {
@@ -213,7 +137,7 @@ std::vector<const Field*> ChangedFields(const CService& before, const CService& 
   std::vector<const Field*> changed;
   for (const Field& field : Fields()) {
     const auto held = [&field](const CService& record) {
-      return field.get(GroupOn(record, field.group) ? record : defaults);
+      return field.get(FieldHeld(record, *field.row) ? record : defaults);
     };
     if (held(before) != held(after)) changed.push_back(&field);
   }

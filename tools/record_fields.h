@@ -1,6 +1,6 @@
-// Every field of a service record, named by its key in the services file, in
-// the order in which a writer writes a node: one table for the printers, for
-// `get`, for reading records back from JSON and for `check`.
+// Every field of a service record as the tool shows and takes it: the rows
+// of the library's field table (kestrine/fields.h), each with the value form
+// in which the printers, `get`, JSON and `check` handle it.
 #ifndef KESTRINE_TOOLS_RECORD_FIELDS_H
 #define KESTRINE_TOOLS_RECORD_FIELDS_H
 
@@ -13,36 +13,29 @@
 
 namespace kestrine::tool {
 
-/// What a field holds.
+/// How the tool prints and reads a field: the library's kinds, coarser, with
+/// the passwords apart.
 enum class FieldKind {
   kText,
   kSecret,  // a password: printers hide it unless asked to show secrets
   kFlag,
-  kNumber,  // a 32-bit integer
+  kNumber,  // a 32-bit integer (the location type included)
   kTime,    // seconds since 1970-01-01 00:00:00 UTC, 0 for a time never set
-};
-
-/// The settings group a field belongs to: a record holds a value for the
-/// field only while its group is on, and loading reads or keeps the key's
-/// value only then.
-enum class FieldGroup {
-  kAlways,
-  kZR,           // while LinkedToZR is true
-  kUddi,         // while LocationType is 2 (UDDI)
-  kProxy,        // while UseProxy is true
-  kCredentials,  // while UseSecurity is true
 };
 
 /// A field's value: texts as strings, flags as bools, numbers and times as longs.
 using FieldValue = std::variant<std::string, bool, long>;
 
+/// One row of the library's field table.
 struct Field {
+  const kestrine::Field* row;
   const char* key;  // the key in the services file
   FieldKind kind;
   FieldGroup group;
-  FieldValue (*get)(const CService& record);
+
+  FieldValue get(const CService& record) const;
   /// Stores `value`, which must be of the kind's alternative.
-  void (*set)(CService& record, const FieldValue& value);
+  void set(CService& record, const FieldValue& value) const;
 };
 
 /// Every field, in the writer's key order: each key a writer may write into
@@ -60,15 +53,16 @@ const Field& NameField();
 /// file's keys ("UserPassword"), or the one NearestWord finds; else null.
 const Field* NearestField(std::string_view key);
 
-/// The key whose value turns the group on ("LinkedToZR", "LocationType",
-/// "UseProxy", "UseSecurity"); null for kAlways.
-const char* GroupKey(FieldGroup group);
+/// The field of the switch that turns the group on; null for kAlways.
+const Field* SwitchOf(FieldGroup group);
 
-/// Whether the group is on in the record (kAlways always is).
-bool GroupOn(const CService& record, FieldGroup group);
+/// The value alone: texts as they are, flags as 1 or 0, numbers in decimal,
+/// times as seconds since 1970-01-01 00:00:00 UTC.
+std::string BareValue(const FieldValue& value, FieldKind kind);
 
 /// The fields whose values differ between the two records as a services
-/// file holds them: a field whose group is off counts with its default value.
+/// file holds them: a field the record does not hold (its group is off)
+/// counts with its default value.
 std::vector<const Field*> ChangedFields(const CService& before, const CService& after);
 
 /// Receives a record's fields one by one, named by their keys.

@@ -1,5 +1,5 @@
 // The field options of `add` and `set`: each option given sets its field of
-// the record, and the options of a settings group turn the group on.
+// the record, and an option of a settings group's field turns the group on.
 #ifndef KESTRINE_TOOLS_RECORD_OPTIONS_H
 #define KESTRINE_TOOLS_RECORD_OPTIONS_H
 
@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -15,58 +17,52 @@ class App;
 
 namespace kestrine::tool {
 
+/// What the options gave, option by option (in the order of the tool's
+/// option table); the kind of value follows the kind of the field set.
 struct RecordOptions {
-  std::optional<std::string> wsdl;
-  std::optional<std::string> service_name;
-  std::optional<std::string> endpoint;
-  std::optional<std::string> description;
-  std::optional<std::int32_t> location_type;
-  std::optional<std::string> uddi_server;
-  std::optional<std::int32_t> uddi_version;
-  std::optional<std::string> uddi_key;
-  std::optional<std::string> proxy_server;
-  std::optional<std::string> proxy_port;
-  std::optional<std::string> proxy_user;
-  bool proxy_password_stdin = false;
-  std::optional<std::string> user;
-  bool password_stdin = false;
-  std::optional<std::string> jms_request_queue;
-  std::optional<std::string> jms_response_queue;
-  std::optional<bool> keep_up_to_date;
-  std::optional<bool> override_address;
-  std::optional<std::int32_t> zr_id;
+  struct Given {
+    std::optional<std::string> text;
+    std::optional<std::int32_t> number;
+    std::optional<bool> flag;
+    bool from_stdin = false;  // a password to read from standard input
 
-  bool Uddi() const { return uddi_server || uddi_version || uddi_key; }
-  bool Proxy() const { return proxy_server || proxy_port || proxy_user || proxy_password_stdin; }
-  bool Security() const { return user || password_stdin; }
-  bool Jms() const { return jms_request_queue || jms_response_queue; }
+    bool Any() const { return text || number || flag || from_stdin; }
+  };
+
+  RecordOptions();
+  std::vector<Given> given;
+
+  /// Whether an option of the group's fields was given.
+  bool Group(FieldGroup group) const;
+  bool Uddi() const { return Group(FieldGroup::kUddi); }
+  bool Proxy() const { return Group(FieldGroup::kProxy); }
+  bool Security() const { return Group(FieldGroup::kCredentials); }
+  bool Jms() const { return Group(FieldGroup::kJms); }
   /// Whether any option was given.
-  bool Any() const {
-    return wsdl || service_name || endpoint || description || location_type || Uddi() ||
-           Proxy() || Security() || Jms() || keep_up_to_date || override_address || zr_id;
-  }
+  bool Any() const;
 };
 
-/// Passwords read from standard input.
+/// Passwords read from standard input, by the key of their field.
 struct StdinSecrets {
-  std::string password;
-  std::string proxy_password;
+  std::vector<std::pair<std::string, std::string>> values;
 };
 
 /// Adds the options to `command`, --wsdl included (optional there).
 void AddRecordOptionsTo(CLI::App& command, RecordOptions& options);
 
-/// Throws UsageError for options that contradict each other: a UDDI option
-/// with a --location-type other than 2.
+/// Throws UsageError for options that contradict each other: an option of a
+/// group's field with an option that sets the group's switch to off (a UDDI
+/// option with a --location-type other than 2).
 void CheckRecordOptions(const RecordOptions& options);
 
 /// Reads the passwords the options ask for from standard input: with both,
 /// the password first and the proxy password second.
 StdinSecrets ReadSecrets(const RecordOptions& options);
 
-/// Sets the fields the options give. A UDDI option makes the location type 2,
-/// a proxy option turns UseProxy on, a credential option UseSecurity, a queue
-/// UseJmsTransport, --zr-id links the record.
+/// Sets the fields the options give. An option of a group's field turns the
+/// group on: a UDDI option makes the location type 2, a proxy option turns
+/// UseProxy on, a credential option UseSecurity, a queue UseJmsTransport,
+/// --zr-id links the record.
 void ApplyRecordOptions(const RecordOptions& options, const StdinSecrets& secrets,
                         CService& record);
 

@@ -1,4 +1,5 @@
 // Editing one service node of a script's services file where it stands.
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -7,24 +8,25 @@
 #include <vector>
 
 #include "kestrine/service_repository_light.h"
+#include "kestrine/status.h"
+#include "repository/field_table.h"
+#include "repository/field_values.h"
 #include "repository/guarded.h"
 #include "repository/service_node.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
-#include "repository/value_codecs.h"
 #include "repository/vask_ini_tree.h"
 #include "repository/writers_lock.h"
 
 namespace file = kestrine::services_file;
-namespace codecs = kestrine::codecs;
+namespace fields = kestrine::fields;
+using kestrine::FieldGroup;
 
 namespace {
 
-constexpr int kAmbiguous = 4;
-
 // The name a node loads under: its "Name" key, or one space without one.
 const char* LoadedName(void* node) {
-  const char* name = vaskinitreenode_get_attrib(node, file::kName);
+  const char* name = vaskinitreenode_get_attrib(node, fields::KeyOf(fields::FieldId::kName));
   return name != nullptr ? name : " ";
 }
 
@@ -47,40 +49,27 @@ int SetValue(void* node, const char* key, const char* text, const std::vector<co
              : 1;
 }
 
-// Which settings groups are on: loading reads a group's keys only then.
+// Whether each settings group's values count, as loading reads them: while
+// its switch is on, or always for a group that keeps its keys.
 struct GroupsOn {
-  bool zr, uddi, proxy, credentials;
+  std::array<bool, fields::kGroupCount> counts{};
 
-  // As loading reads the node's flags (a missing flag is off).
+  // As loading reads the node's switches (a missing switch is off).
   static GroupsOn Of(void* node) {
-    const auto flag = [node](const char* key) {
-      const char* text = vaskinitreenode_get_attrib(node, key);
-      return text != nullptr && codecs::DecodeBool(text);
-    };
-    const char* type = vaskinitreenode_get_attrib(node, file::kLocationType);
-    return {flag(file::kLinkedToZR), type != nullptr && codecs::DecodeInt(type) == LocationUDDI,
-            flag(file::kUseProxy), flag(file::kUseSecurity)};
+    return {fields::GroupsCounting([node](fields::FieldId id) {
+      return vaskinitreenode_get_attrib(node, fields::KeyOf(id));
+    })};
   }
   static GroupsOn Of(const CService& record) {
-    return {record.GetLinkedToZR(), record.GetLocationType() == LocationUDDI,
-            record.GetUseProxySettings(), record.GetUseSecuritySettings()};
+    GroupsOn groups;
+    for (const fields::Group& group : fields::kGroups) {
+      groups.counts[fields::GroupIndex(group.rule.group)] =
+          fields::ValuesCount(group.rule.group, kestrine::GroupOn(record, group.rule.group));
+    }
+    return groups;
   }
 
-  bool operator[](file::KeyGroup group) const {
-    switch (group) {
-      case file::KeyGroup::kZR:
-        return zr;
-      case file::KeyGroup::kUddi:
-        return uddi;
-      case file::KeyGroup::kProxy:
-        return proxy;
-      case file::KeyGroup::kCredentials:
-        return credentials;
-      case file::KeyGroup::kAlways:
-        break;
-    }
-    return true;
-  }
+  bool operator[](FieldGroup group) const { return counts[fields::GroupIndex(group)]; }
 };
 
 // Brings the service node `node` of `root`, found under `name`, to what
@@ -95,36 +84,36 @@ struct GroupsOn {
 // name; 1 when the tree refuses a key.
 int UpdateNode(void* root, void* node, const char* name, const CService& record) {
   const char* newName = record.GetName();
-  if (std::strcmp(newName, name) != 0 && !NodesNamed(root, newName).empty()) return 2;
+  if (std::strcmp(newName, name) != 0 && !NodesNamed(root, newName).empty()) {
+    return kestrine::kNameTaken;
+  }
   const std::vector<file::KeyValue> values = file::NodeValues(record, file::NodeKeys::kAll);
   const std::vector<file::KeyValue> defaults = file::NodeValues(CService(), file::NodeKeys::kAll);
   std::vector<const char*> order;
-  for (const auto& value : values) order.push_back(value.key);
+  for (const auto& value : values) order.push_back(value.field->key);
 
-  // Read before any flag is written.
+  // Read before any switch is written.
   const GroupsOn was = GroupsOn::Of(node);
   const GroupsOn now = GroupsOn::Of(record);
   for (std::size_t i = 0; i < values.size(); ++i) {
-    const file::KeyValue& value = values[i];
-    const char* stored = vaskinitreenode_get_attrib(node, value.key);
-    if (!now[value.group]) {
-      if (stored == nullptr || !was[value.group]) continue;
-      const bool leftOut =
-          value.group == file::KeyGroup::kZR || value.group == file::KeyGroup::kUddi;
-      if (leftOut) {
-        if (vaskinitreenode_remove_attrib(node, value.key) != 0) return 1;
-      } else if (*stored != '\0' && SetValue(node, value.key, "", order) != 0) {
-        return 1;
+    const kestrine::Field& field = *values[i].field;
+    const std::string& text = values[i].text;
+    const char* stored = vaskinitreenode_get_attrib(node, field.key);
+    if (!now[field.group]) {
+      if (stored == nullptr || !was[field.group]) continue;
+      if (kestrine::RuleOf(field.group).whenOff == kestrine::WhenOff::kLeftOut) {
+        if (vaskinitreenode_remove_attrib(node, field.key) != 0) return kestrine::kFailure;
+      } else if (*stored != '\0' && SetValue(node, field.key, "", order) != 0) {
+        return kestrine::kFailure;
       }
       continue;
     }
-    const bool same =
-        stored != nullptr
-            ? file::SameValue(value.kind, stored, value.text)
-            : was[value.group] && file::SameValue(value.kind, defaults[i].text, value.text);
-    if (!same && SetValue(node, value.key, value.text.c_str(), order) != 0) return 1;
+    const bool same = stored != nullptr ? fields::SameValue(field.kind, stored, text)
+                                        : was[field.group] &&
+                                              fields::SameValue(field.kind, defaults[i].text, text);
+    if (!same && SetValue(node, field.key, text.c_str(), order) != 0) return kestrine::kFailure;
   }
-  return 0;
+  return kestrine::kOk;
 }
 
 // One edit of the file: checks, the lock, the tree opened for editing (held
@@ -132,9 +121,11 @@ int UpdateNode(void* root, void* node, const char* name, const CService& record)
 // found, `edit` applied to it, the tree saved.
 template <class Edit>
 int EditServiceNode(void*& treeHandle, const char* scriptFolder, const char* name, Edit edit) {
-  if (scriptFolder == nullptr || name == nullptr || treeHandle != nullptr) return 1;
+  if (scriptFolder == nullptr || name == nullptr || treeHandle != nullptr) {
+    return kestrine::kFailure;
+  }
   const std::string path = file::SavePath(scriptFolder);
-  if (os_is_file_exist(path.c_str()) == 0) return 3;
+  if (os_is_file_exist(path.c_str()) == 0) return kestrine::kNotFound;
   const auto lock = kestrine::LockForSave(path);
   if (!lock.held()) return 1;
   kestrine::Error error;
@@ -142,11 +133,11 @@ int EditServiceNode(void*& treeHandle, const char* scriptFolder, const char* nam
   if (treeHandle == nullptr) return kestrine::ReadFailureStatus(error);
   kestrine::TreeGuard guard(treeHandle);
   void* root = kestrine::FindServicesRoot(treeHandle);
-  if (root == nullptr) return 3;
+  if (root == nullptr) return kestrine::kNotFound;
   const std::vector<void*> nodes = NodesNamed(root, name);
-  if (nodes.empty()) return 3;
-  if (nodes.size() > 1) return kAmbiguous;
-  if (const int status = edit(root, nodes.front()); status != 0) return status;
+  if (nodes.empty()) return kestrine::kNotFound;
+  if (nodes.size() > 1) return kestrine::kAmbiguousName;
+  if (const int status = edit(root, nodes.front()); status != kestrine::kOk) return status;
   return vaskinitree_save_in(treeHandle, lock.folder, lock.name) == 0 ? 0 : 1;
 }
 
@@ -154,7 +145,7 @@ int EditServiceNode(void*& treeHandle, const char* scriptFolder, const char* nam
 
 int CServiceRepositoryLight::UpdateServiceInScript(const char* scriptFolder, const char* name,
                                                    const CService* record) {
-  if (record == nullptr) return 1;
+  if (record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     return EditServiceNode(TreeHandle, scriptFolder, name, [&](void* root, void* node) {
       return UpdateNode(root, node, name, *record);
@@ -164,20 +155,22 @@ int CServiceRepositoryLight::UpdateServiceInScript(const char* scriptFolder, con
 
 int CServiceRepositoryLight::RenameServiceInScript(const char* scriptFolder, const char* name,
                                                    const char* newName) {
-  if (newName == nullptr || *newName == '\0') return 1;
+  if (newName == nullptr || *newName == '\0') return kestrine::kFailure;
   return kestrine::Guarded([&] {
-    return EditServiceNode(TreeHandle, scriptFolder, name, [&](void* root, void* node) {
-      if (std::strcmp(newName, name) == 0) return 0;
-      if (!NodesNamed(root, newName).empty()) return 2;
-      return vaskinitreenode_set_attrib(node, file::kName, newName) == 0 ? 0 : 1;
+    return EditServiceNode(TreeHandle, scriptFolder, name, [&](void* root, void* node) -> int {
+      if (std::strcmp(newName, name) == 0) return kestrine::kOk;
+      if (!NodesNamed(root, newName).empty()) return kestrine::kNameTaken;
+      return vaskinitreenode_set_attrib(node, fields::KeyOf(fields::FieldId::kName), newName) == 0
+                 ? kestrine::kOk
+                 : kestrine::kFailure;
     });
   });
 }
 
 int CServiceRepositoryLight::RemoveServiceFromScript(const char* scriptFolder, const char* name) {
   return kestrine::Guarded([&] {
-    return EditServiceNode(TreeHandle, scriptFolder, name, [&](void* root, void* node) {
-      if (vaskinitreenode_remove_son(root, node) != 0) return 1;
+    return EditServiceNode(TreeHandle, scriptFolder, name, [&](void* root, void* node) -> int {
+      if (vaskinitreenode_remove_son(root, node) != 0) return kestrine::kFailure;
       // Renumber in file order; a node that already has its name keeps its
       // header line as it is.
       int n = 0;
@@ -186,10 +179,10 @@ int CServiceRepositoryLight::RemoveServiceFromScript(const char* scriptFolder, c
         const std::string wanted = file::NodeName(++n);
         if (wanted != vaskinitreenode_get_name(child) &&
             vaskinitreenode_rename(child, wanted.c_str()) != 0) {
-          return 1;
+          return kestrine::kFailure;
         }
       }
-      return 0;
+      return kestrine::kOk;
     });
   });
 }
@@ -245,7 +238,7 @@ int CServiceRepositoryLight::UpdateServicesInScript(
             const CService& record = updates[at].second;
             const std::string newName = record.GetName();
             if (nodes.Count(name) == 0) return 3;
-            if (nodes.Count(name) > 1) return kAmbiguous;
+            if (nodes.Count(name) > 1) return kestrine::kAmbiguousName;
             if (newName != name && nodes.Count(newName) != 0) return 2;
             if (const int written = UpdateNode(root, nodes.Only(name), name.c_str(), record);
                 written != 0) {

@@ -1,5 +1,7 @@
 // Loading a script's services file into the collection.
+#include <array>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -10,18 +12,20 @@
 #include <vector>
 
 #include "kestrine/service_repository_light.h"
+#include "kestrine/status.h"
 #include "platform/last_failure.h"
 #include "platform/time_decoder.h"
+#include "repository/field_table.h"
+#include "repository/field_values.h"
 #include "repository/guarded.h"
 #include "repository/load_batch.h"
 #include "repository/service_node_reader.h"
 #include "repository/services_file.h"
 #include "repository/tree_guard.h"
-#include "repository/value_codecs.h"
 #include "repository/vask_ini_tree.h"
 
 namespace file = kestrine::services_file;
-namespace codecs = kestrine::codecs;
+namespace fields = kestrine::fields;
 
 namespace {
 
@@ -52,9 +56,9 @@ int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CServ
 namespace kestrine {
 
 int ReadFailureStatus(const Error& error) {
-  if (error.code == 0 || error.code == ENOENT) return 3;
+  if (error.code == 0 || error.code == ENOENT) return kestrine::kNotFound;
   platform::RecordFailure(error.code, error.message);
-  return 1;
+  return kestrine::kFailure;
 }
 
 void* FindServicesRoot(void* tree) {
@@ -69,10 +73,10 @@ void* FindServicesRoot(void* tree) {
 }  // namespace kestrine
 
 int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
-  if (scriptFolder == nullptr) return 1;
+  if (scriptFolder == nullptr) return kestrine::kFailure;
   if (*scriptFolder == '\0') {
     IniFilePath.clear();
-    return 1;
+    return kestrine::kFailure;
   }
   return kestrine::Guarded([&] {
     // Both texts are made before either is stored: the folder may be one of
@@ -86,11 +90,11 @@ int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
 }
 
 int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
-  if (iniFilePath == nullptr) return 1;
+  if (iniFilePath == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     kestrine::platform::ClearFailure();
-    if (os_is_file_exist(iniFilePath) == 0) return 3;
-    if (TreeHandle != nullptr) return 1;
+    if (os_is_file_exist(iniFilePath) == 0) return kestrine::kNotFound;
+    if (TreeHandle != nullptr) return kestrine::kFailure;
     // Read in one forward pass, node by node: neither the file nor its tree
     // is held in full, and each record is built where the collection keeps it.
     kestrine::ServiceNodeReader nodes;
@@ -104,7 +108,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
     LoadAids aids;
     while (nodes.Next()) {
       // The first record of a name stays: a node whose name is held is refused.
-      const char* named = nodes.Value(file::kName);
+      const char* named = nodes.Value(fields::FieldId::kName);
       std::string name = named != nullptr ? named : kUnnamed;
       // A file the library wrote holds its records in name order: a name
       // after every one held goes at the end, without a search.
@@ -115,13 +119,13 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
         continue;
       }
       auto record = std::make_unique<CService>();
-      ReadServiceNode([&nodes](const char* key) { return nodes.Value(key); }, GroupTexts::kInUse,
+      ReadServiceNode([&nodes](fields::FieldId id) { return nodes.Value(id); }, GroupTexts::kInUse,
                       &aids, *record);
       added.push_back(Services.emplace_hint(held, std::move(name), std::move(record)));
     }
     if (nodes.failed()) {
       for (const ServiceMap::iterator& record : added) Services.erase(record);
-      return 3;
+      return kestrine::kNotFound;
     }
     return added.empty() && refused > 0 ? 1 : 0;
   });
@@ -129,113 +133,73 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
 
 namespace {
 
-// Fills `record` from a service node whose values `value(key)` gives (null
+// A new record, whose values a key that is absent may reset a field to.
+const CService& NewRecord() {
+  static const CService record;
+  return record;
+}
+
+// Fills `record` from a service node whose values `value(id)` gives (null
 // for a key the node lacks), with the connection settings' `texts`, with the
-// load's `aids` (null: without any of its own); returns 0. Running out of memory throws, except
-// within the connection settings and the JMS transport: each of those is read
-// as one unit, which the record then goes without.
+// load's `aids` (null: without any of its own); returns 0. A group's keys are
+// read only while the node's switch turns it on (or, for the blanked groups,
+// when every text is asked for). Running out of memory throws, except within
+// the connection settings and the JMS transport: each of those is read as one
+// unit, which the record then goes without.
 template <class Values>
 int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CService& record) {
-  const auto readBool = [&](const char* key, void (CService::*set)(bool)) {
-    if (const char* text = value(key)) (record.*set)(codecs::DecodeBool(text));
-  };
-  const auto readText = [&](const char* key, void (CService::*set)(const char*)) {
-    if (const char* text = value(key)) (record.*set)(text);
-  };
-  const auto decodeTime = [aids](const char* text) {
-    return aids != nullptr ? codecs::DecodeTime(text, *aids->times) : codecs::DecodeTime(text);
-  };
-  const auto readTime = [&](const char* key, void (CService::*set)(long)) {
-    if (const char* text = value(key)) (record.*set)(decodeTime(text));
-  };
-
-  if (const char* linked = value(file::kLinkedToZR)) {
-    record.SetLinkedToZR(codecs::DecodeBool(linked));
-    // Without "ZR_ID" a linked record keeps the identifier -1.
-    if (record.GetLinkedToZR()) {
-      if (const char* id = value(file::kZRID)) record.SetZRID(codecs::DecodeInt(id));
-    }
-  }
-  readText(file::kName, &CService::SetName);
-  readText(file::kCreatedBy, &CService::SetCreatedBy);
-
-  // Without "LocationType" the record keeps "not set" and no UDDI key is read.
-  if (const char* type = value(file::kLocationType)) {
-    const int location = codecs::DecodeInt(type);
-    record.SetLocationType(static_cast<LocationTypesEnum>(location));
-    if (location == LocationUDDI) {
-      readText(file::kUDDIServer, &CService::SetUDDIServer);
-      if (const char* version = value(file::kUDDIVersion)) {
-        record.SetUDDIVersion(codecs::DecodeInt(version));
+  // Read from the node's switches before any field is set.
+  std::array<bool, fields::kGroupCount> reads = fields::GroupsCounting(value);
+  if (texts == GroupTexts::kAll) {
+    for (const fields::Group& group : fields::kGroups) {
+      if (group.rule.whenOff == kestrine::WhenOff::kBlanked) {
+        reads[fields::GroupIndex(group.rule.group)] = true;
       }
-      readText(file::kUDDIServiceKey, &CService::SetUDDIServiceKey);
     }
   }
-  readBool(file::kOverrideServiceAddress, &CService::SetOverrideServiceAddress);
-  readBool(file::kKeepUpToDate, &CService::SetKeepUpToDate);
-  if (const char* description = value(file::kDescription)) {
-    if (aids != nullptr) {
-      codecs::UnescapeDescriptionTo(description, &aids->description);
-      record.SetDescription(aids->description.c_str());
-    } else {
-      record.SetDescription(codecs::UnescapeDescription(description).c_str());
+  fields::DecodeAids decode;
+  if (aids != nullptr) {
+    decode.times = aids->times;
+    decode.description = &aids->description;
+  }
+  const auto readStep = [&](kestrine::ReadStep step) {
+    for (std::size_t i = 0; i < fields::kFieldCount; ++i) {
+      const kestrine::Field& field = fields::kFields[i];
+      if (field.read != step || !reads[fields::GroupIndex(field.group)]) continue;
+      if (const char* text = value(static_cast<fields::FieldId>(i))) {
+        fields::Decode(record, field, text, decode);
+      } else if (field.resetWhenAbsent) {
+        fields::CopyValue(field, NewRecord(), record);
+      }
     }
-  }
-  readText(file::kServiceName, &CService::SetServiceName);
-  readText(file::kServiceAddress, &CService::SetServiceAddress);
-  readText(file::kWSDLLocation, &CService::SetWSDLLocation);
-  readTime(file::kCreationDate, &CService::SetCreationDate);
-  readTime(file::kLastSyncWithWSDL, &CService::SetLastSyncWithWSDL);
-  {
-    // An absent key counts as the empty value, which reads as 0.
-    const char* zrSync = value(file::kLastSyncWithWSDLZROrig);
-    record.SetLastSyncWithWSDLZROrig(decodeTime(zrSync != nullptr ? zrSync : ""));
-  }
+  };
 
+  readStep(kestrine::ReadStep::kRecord);
   // The connection settings are read as one unit: if any of them cannot be
   // stored, the record keeps none of them and the JMS keys are not read.
   try {
-    const char* useProxy = value(file::kUseProxy);
-    const bool proxy = useProxy != nullptr && codecs::DecodeBool(useProxy);
-    record.SetUseProxySettings(proxy);
-    const char* useSecurity = value(file::kUseSecurity);
-    const bool security = useSecurity != nullptr && codecs::DecodeBool(useSecurity);
-    record.SetUseSecuritySettings(security);
-    if (proxy || texts == GroupTexts::kAll) {
-      readText(file::kProxyServerName, &CService::SetProxyServerName);
-      readText(file::kProxyUserName, &CService::SetProxyUserName);
-      readText(file::kProxyPortNumber, &CService::SetProxyPortNum);
-      readText(file::kProxyPassword, &CService::SetProxyPassword);
-    }
-    if (security || texts == GroupTexts::kAll) {
-      readText(file::kUserName, &CService::SetUserName);
-      readText(file::kPassword, &CService::SetUserPassword);
-    }
+    readStep(kestrine::ReadStep::kConnectionSettings);
   } catch (const std::bad_alloc&) {
     record.ClearAdvancedSettings();
-    return 0;
+    return kestrine::kOk;
   }
-
   // The JMS transport, likewise as one unit.
   try {
-    const char* useJms = value(file::kUseJmsTransport);
-    record.SetIsJMSTransport(useJms != nullptr && codecs::DecodeBool(useJms));
-    readText(file::kJmsRequestQueue, &CService::SetJMSRequestQueue);
-    readText(file::kJmsResponseQueue, &CService::SetJMSResponseQueue);
+    readStep(kestrine::ReadStep::kJmsTransport);
   } catch (const std::bad_alloc&) {
     record.ClearJmsFields();
   }
-  return 0;
+  return kestrine::kOk;
 }
 
 }  // namespace
 
 int CServiceRepositoryLight::LoadSingleServiceData(void* node, CService* record) {
-  if (node == nullptr || record == nullptr) return 1;
+  if (node == nullptr || record == nullptr) return kestrine::kFailure;
   // Aids made for one record would cost more than they save.
   return kestrine::Guarded([&] {
     return ReadServiceNode(
-        [node](const char* key) { return vaskinitreenode_get_attrib(node, key); },
+        [node](fields::FieldId id) { return vaskinitreenode_get_attrib(node, fields::KeyOf(id)); },
         GroupTexts::kAll, nullptr, *record);
   });
 }

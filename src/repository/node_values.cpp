@@ -5,6 +5,7 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
+#include "kestrine/status.h"
 #include "repository/guarded.h"
 #include "repository/value_codecs.h"
 #include "repository/vask_ini_tree.h"
@@ -12,8 +13,8 @@
 namespace kestrine::node_values {
 
 int WriteText(void* node, const char* key, const char* value) {
-  if (key == nullptr || value == nullptr) return 1;
-  return vaskinitreenode_set_attrib(node, key, value) == 0 ? 0 : 1;
+  if (key == nullptr || value == nullptr) return kestrine::kFailure;
+  return vaskinitreenode_set_attrib(node, key, value) == 0 ? kestrine::kOk : kestrine::kFailure;
 }
 
 int WriteBool(void* node, const char* key, bool value) {
@@ -33,15 +34,15 @@ int WriteTime(void* node, const char* key, long value) {
 namespace values = kestrine::node_values;
 
 int CServiceRepositoryLight::String2Time(std::string text, long* out) const {
-  if (out == nullptr) return 1;
+  if (out == nullptr) return kestrine::kFailure;
   *out = kestrine::codecs::DecodeTime(text);
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::String2IntValue(std::string text, int* out) const {
-  if (out == nullptr) return 1;
+  if (out == nullptr) return kestrine::kFailure;
   *out = kestrine::codecs::DecodeInt(text);
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::Write_StringValue2IniFile(void* node, const char* key,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kestrine/service_repository_light.h"
+#include "kestrine/status.h"
 #include "platform/folder.h"
 #include "platform/last_failure.h"
 #include "repository/guarded.h"
@@ -39,9 +40,10 @@ class PartNode {
 // a key. Running out of memory throws.
 int WriteServiceNode(void* node, const CService& record) {
   for (const auto& value : file::NodeValues(record)) {
-    if (values::WriteText(node, value.key, value.text.c_str()) != 0) return 1;
+    if (values::WriteText(node, value.field->key, value.text.c_str()) != 0)
+      return kestrine::kFailure;
   }
-  return 0;
+  return kestrine::kOk;
 }
 
 // Appends nodes to a script's services file under one hold: the lock, the
@@ -79,8 +81,8 @@ int AppendToScript(void*& tree, const char* scriptFolder, bool saveNewRoot, Appe
 }  // namespace
 
 int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
-  if (scriptFolder == nullptr) return 1;
-  if (TreeHandle != nullptr) return 1;
+  if (scriptFolder == nullptr) return kestrine::kFailure;
+  if (TreeHandle != nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const std::string path = file::SavePath(scriptFolder);
     const auto lock = kestrine::LockForSave(path);
@@ -92,7 +94,7 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
     if (TreeHandle == nullptr) return 1;
     kestrine::TreeGuard guard(TreeHandle);
     void* root = vaskinitree_add_root(TreeHandle, file::kServicesRoot);
-    if (root == nullptr) return 1;
+    if (root == nullptr) return kestrine::kFailure;
 
     // Each stored record is written once, as it is now (a record renamed
     // through its pointer is written under its new name), in key order. A
@@ -109,13 +111,13 @@ int CServiceRepositoryLight::SaveServicesToScript(const char* scriptFolder) {
       ++n;
     }
     if (vaskinitree_save_in(TreeHandle, lock.folder, lock.name) != 0) return 1;
-    return complete ? 0 : 1;
+    return complete ? kestrine::kOk : kestrine::kFailure;
   });
 }
 
 int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CService* record,
                                                  int* nodeNumber) {
-  if (scriptFolder == nullptr || record == nullptr) return 1;
+  if (scriptFolder == nullptr || record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     return AppendToScript(TreeHandle, scriptFolder, true, [&](void* root, int n) {
       if (nodeNumber != nullptr) *nodeNumber = n;
@@ -125,7 +127,7 @@ int CServiceRepositoryLight::SaveServiceToScript(const char* scriptFolder, CServ
 }
 
 int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
-  if (iniFilePath == nullptr) return 1;
+  if (iniFilePath == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto lock = kestrine::LockForSave(iniFilePath);
     if (!lock.held()) return 1;
@@ -139,14 +141,14 @@ int CServiceRepositoryLight::DeleteExistingFile(const char* iniFilePath) {
 }
 
 int CServiceRepositoryLight::SaveInitialDataToIniFile(const char* iniFilePath) {
-  if (iniFilePath == nullptr || TreeHandle != nullptr) return 1;
+  if (iniFilePath == nullptr || TreeHandle != nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto lock = kestrine::LockForSave(iniFilePath);
     if (!lock.held()) return 1;
     TreeHandle = vaskinitree_new_in(lock.folder, lock.name, 1, nullptr);
     if (TreeHandle == nullptr) return 1;
     kestrine::TreeGuard guard(TreeHandle);
-    if (vaskinitree_add_root(TreeHandle, file::kServicesRoot) == nullptr) return 1;
+    if (vaskinitree_add_root(TreeHandle, file::kServicesRoot) == nullptr) return kestrine::kFailure;
     return vaskinitree_save_in(TreeHandle, lock.folder, lock.name) == 0 ? 0 : 1;
   });
 }
@@ -157,31 +159,31 @@ int CServiceRepositoryLight::GetCurrentServiceIndex(void* root, int& n) const {
   vaskinitreenode_enumerate_sons(root);
   while (vaskinitreenode_get_next_son(root) != nullptr) ++count;
   n = count + 1;
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::Save_SingleServiceDataToFile(const char* iniFilePath, void* root,
                                                           int n, const CService* record) const {
-  if (record == nullptr || iniFilePath == nullptr) return 1;
+  if (record == nullptr || iniFilePath == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
-    if (AppendServiceNode(root, n, record) != 0) return 1;
-    return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? 0 : 1;
+    if (AppendServiceNode(root, n, record) != 0) return kestrine::kFailure;
+    return vaskinitree_save(TreeHandle, iniFilePath) == 0 ? kestrine::kOk : kestrine::kFailure;
   });
 }
 
 int CServiceRepositoryLight::AppendServiceNode(void* root, int n, const CService* record) const {
   void* node = vaskinitreenode_add_son(root, file::NodeName(n).c_str());
-  if (node == nullptr) return 1;
+  if (node == nullptr) return kestrine::kFailure;
   // A node with only some of its keys would load as a different record: it
   // is taken back unless every key is written, also when writing throws.
   PartNode part(root);
-  if (WriteServiceNode(node, *record) != 0) return 1;
+  if (WriteServiceNode(node, *record) != 0) return kestrine::kFailure;
   part.Keep();
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::Write_ServiceNode(void* node, const CService* record) const {
-  if (record == nullptr) return 1;
+  if (record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] { return WriteServiceNode(node, *record); });
 }
 

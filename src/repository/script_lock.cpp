@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "kestrine/status.h"
 #include "repository/services_file.h"
 #include "repository/writers_lock.h"
 
@@ -33,7 +34,7 @@ ScriptLock::~ScriptLock() = default;
 
 bool ScriptLock::locked() const { return hold_ != nullptr; }
 
-int ScriptLock::status() const { return locked() ? 0 : 1; }
+int ScriptLock::status() const { return locked() ? kOk : kFailure; }
 
 int ScriptLock::systemError() const { return locked() ? 0 : error_; }
 

@@ -4,6 +4,7 @@
 
 #include "kestrine/service_repository_light.h"
 #include "kestrine/locations.h"
+#include "kestrine/status.h"
 #include "repository/guarded.h"
 
 // What one search compares. A criterion that is not used has its flag off;
@@ -18,9 +19,9 @@ struct CServiceRepositoryLight::SearchCriteria {
 
 int CServiceRepositoryLight::LocationsEqual(const char* first, const char* second,
                                             bool* out) const {
-  if (first == nullptr || second == nullptr || out == nullptr) return 1;
+  if (first == nullptr || second == nullptr || out == nullptr) return kestrine::kFailure;
   *out = kestrine::SameLocation(first, second);
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::Matches(const SearchCriteria& criteria, const CService& stored,
@@ -40,7 +41,7 @@ int CServiceRepositoryLight::Matches(const SearchCriteria& criteria, const CServ
     if (status != 0) return status;
   }
   *out = nameEqual && locationEqual && endpointEqual;
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::CollectMatches(const SearchCriteria& criteria,
@@ -50,19 +51,19 @@ int CServiceRepositoryLight::CollectMatches(const SearchCriteria& criteria,
   // part-way hands out none.
   std::vector<std::unique_ptr<CService>> copies;
   for (const auto& entry : Services) {
-    if (!entry.second) return 1;
+    if (!entry.second) return kestrine::kFailure;
     bool match = false;
     if (const int status = Matches(criteria, *entry.second, &match); status != 0) return status;
     if (match) copies.push_back(std::make_unique<CService>(*entry.second));
   }
   list->reserve(copies.size());
   for (auto& copy : copies) list->push_back(copy.release());
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::GetServicesByWSDL(const char* wsdlLocation,
                                                std::vector<CService*>* list) {
-  if (list == nullptr) return 1;
+  if (list == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     return CollectMatches({wsdlLocation, nullptr, false, nullptr, false}, list);
   });
@@ -71,7 +72,7 @@ int CServiceRepositoryLight::GetServicesByWSDL(const char* wsdlLocation,
 int CServiceRepositoryLight::GetServicesByWSDLWithName(const char* wsdlLocation,
                                                        const char* serviceName,
                                                        std::vector<CService*>* list) {
-  if (list == nullptr || serviceName == nullptr) return 1;
+  if (list == nullptr || serviceName == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     return CollectMatches({wsdlLocation, serviceName, true, nullptr, false}, list);
   });
@@ -81,7 +82,7 @@ int CServiceRepositoryLight::GetServicesByWSDLWithNameEndpoint(const char* wsdlL
                                                                const char* serviceName,
                                                                const char* endpoint,
                                                                std::vector<CService*>* list) {
-  if (list == nullptr || serviceName == nullptr) return 1;
+  if (list == nullptr || serviceName == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     return CollectMatches({wsdlLocation, serviceName, true, endpoint, true}, list);
   });
@@ -90,19 +91,19 @@ int CServiceRepositoryLight::GetServicesByWSDLWithNameEndpoint(const char* wsdlL
 int CServiceRepositoryLight::TakeFirstMatch(const SearchCriteria& criteria, CService** out) {
   *out = nullptr;
   for (const auto& entry : Services) {
-    if (!entry.second) return 1;
+    if (!entry.second) return kestrine::kFailure;
     bool match = false;
     if (const int status = Matches(criteria, *entry.second, &match); status != 0) return status;
     if (match) {
       *out = std::make_unique<CService>(*entry.second).release();
-      return 0;
+      return kestrine::kOk;
     }
   }
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::GetFirstServiceByWSDL(const char* wsdlLocation, CService** out) {
-  if (wsdlLocation == nullptr || out == nullptr) return 1;
+  if (wsdlLocation == nullptr || out == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     return TakeFirstMatch({wsdlLocation, nullptr, false, nullptr, false}, out);
   });
@@ -111,7 +112,9 @@ int CServiceRepositoryLight::GetFirstServiceByWSDL(const char* wsdlLocation, CSe
 int CServiceRepositoryLight::GetFirstServiceByWSDLWithName(const char* wsdlLocation,
                                                            const char* serviceName,
                                                            CService** out) {
-  if (wsdlLocation == nullptr || serviceName == nullptr || out == nullptr) return 1;
+  if (wsdlLocation == nullptr || serviceName == nullptr || out == nullptr) {
+    return kestrine::kFailure;
+  }
   return kestrine::Guarded([&] {
     return TakeFirstMatch({wsdlLocation, serviceName, true, nullptr, false}, out);
   });
@@ -122,7 +125,7 @@ int CServiceRepositoryLight::GetFirstServiceByWSDLWithNameEndpoint(const char* w
                                                                    const char* endpoint,
                                                                    CService** out) {
   if (wsdlLocation == nullptr || serviceName == nullptr || endpoint == nullptr || out == nullptr) {
-    return 1;
+    return kestrine::kFailure;
   }
   return kestrine::Guarded([&] {
     return TakeFirstMatch({wsdlLocation, serviceName, true, endpoint, true}, out);

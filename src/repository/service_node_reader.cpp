@@ -1,17 +1,18 @@
 #include "repository/service_node_reader.h"
 
 #include <cstddef>
+#include <string_view>
+
+#include "repository/services_file.h"
 
 namespace kestrine {
 namespace {
 
-namespace file = services_file;
+constexpr std::size_t kNoKey = fields::kFieldCount;
 
-constexpr std::size_t kNoKey = file::kReadKeys.size();
-
-// The read keys by a hash of length, first and last byte, probed linearly:
-// with these factors every read key has a slot of its own, so finding a key,
-// or that a key is not read, takes one comparison.
+// The table's keys by a hash of length, first and last byte, probed linearly:
+// with these factors every key has a slot of its own, so finding a key, or
+// that a key is not read, takes one comparison.
 constexpr std::size_t kSlots = 64;
 
 constexpr std::size_t Hash(std::string_view key) {
@@ -20,15 +21,15 @@ constexpr std::size_t Hash(std::string_view key) {
 }
 
 struct KeyTable {
-  std::array<std::size_t, kSlots> slots{};  // index into kReadKeys, or kNoKey
-  std::array<std::string_view, kNoKey> keys{};  // kReadKeys with their lengths
+  std::array<std::size_t, kSlots> slots{};      // index into the table, or kNoKey
+  std::array<std::string_view, kNoKey> keys{};  // the table's keys with their lengths
 };
 
 constexpr KeyTable MakeKeyTable() {
   KeyTable table;
   for (std::size_t& slot : table.slots) slot = kNoKey;
-  for (std::size_t i = 0; i < file::kReadKeys.size(); ++i) {
-    table.keys[i] = file::kReadKeys[i];
+  for (std::size_t i = 0; i < fields::kFieldCount; ++i) {
+    table.keys[i] = fields::kFields[i].key;
     std::size_t at = Hash(table.keys[i]);
     while (table.slots[at] != kNoKey) at = (at + 1) % kSlots;
     table.slots[at] = i;
@@ -38,7 +39,7 @@ constexpr KeyTable MakeKeyTable() {
 
 constexpr KeyTable kKeyTable = MakeKeyTable();
 
-// Index of `key` in kReadKeys, or kNoKey.
+// Index of `key` in the table, or kNoKey.
 std::size_t KeyIndex(std::string_view key) {
   if (key.empty()) return kNoKey;
   for (std::size_t at = Hash(key);; at = (at + 1) % kSlots) {
@@ -67,12 +68,6 @@ void ServiceNodeReader::Keep(std::string_view key, std::string_view value) {
   values_.push_back('\0');
 }
 
-const char* ServiceNodeReader::Value(std::string_view key) const {
-  const std::size_t index = KeyIndex(key);
-  if (index == kNoKey || offsets_[index] == kAbsent) return nullptr;
-  return values_.data() + offsets_[index];
-}
-
 bool ServiceNodeReader::Next() {
   if (next_begun_) {
     next_begun_ = false;
@@ -89,7 +84,7 @@ bool ServiceNodeReader::Next() {
         in_node_ = false;
         bool begins = false;
         if (reader_.depth() == 0) {
-          const bool services = reader_.name() == file::kServicesRoot;
+          const bool services = reader_.name() == services_file::kServicesRoot;
           in_services_ = services && !seen_services_;
           seen_services_ = seen_services_ || services;
         } else {

@@ -5,19 +5,17 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "ini/file.h"
 #include "ini/stream_reader.h"
-#include "repository/services_file.h"
+#include "repository/field_table.h"
 
 namespace kestrine {
 
 /// Hands out the children of the file's first root named "Services" one at
-/// a time, in file order, each with the first value of every key that
-/// loading reads (services_file::kReadKeys); other keys and nodes are passed
-/// over. Holds one node's values and one piece of the file, never the whole
-/// file or its tree.
+/// a time, in file order, each with the first value of every key of the
+/// field table; other keys and nodes are passed over. Holds one node's values and one piece of the
+/// file, never the whole file or its tree.
 class ServiceNodeReader {
  public:
   ServiceNodeReader() : reader_(&file_) {}
@@ -36,9 +34,12 @@ class ServiceNodeReader {
   /// The file could not be read to its end, or is malformed.
   bool failed() const { return failed_; }
 
-  /// The first value of `key` in the current service node, or null when the
-  /// node has no such key or loading reads no such key. Valid until Next.
-  const char* Value(std::string_view key) const;
+  /// The first value of the field's key in the current service node, or
+  /// null when the node has no such key. Valid until Next.
+  const char* Value(fields::FieldId id) const {
+    const std::uint32_t offset = offsets_[fields::Index(id)];
+    return offset != kAbsent ? values_.data() + offset : nullptr;
+  }
 
  private:
   static constexpr std::uint32_t kAbsent = UINT32_MAX;
@@ -54,7 +55,7 @@ class ServiceNodeReader {
   bool in_node_ = false;        // the attributes read belong to a service node
   bool next_begun_ = false;     // the header of the next service node is read
   // Where each read key's first value lies in values_ (NUL-terminated).
-  std::array<std::uint32_t, services_file::kReadKeys.size()> offsets_{};
+  std::array<std::uint32_t, fields::kFieldCount> offsets_{};
   std::string values_;
 };
 

@@ -5,6 +5,9 @@
 #include <new>
 #include <type_traits>
 
+#include "kestrine/status.h"
+#include "repository/field_table.h"
+#include "repository/field_values.h"
 #include "repository/guarded.h"
 #include "repository/vask_ini_tree.h"
 
@@ -21,28 +24,28 @@ CServiceRepositoryLight::~CServiceRepositoryLight() {
 }
 
 int CServiceRepositoryLight::AddService(const CService* record) {
-  if (record == nullptr) return 1;
+  if (record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const char* name = record->GetName();
     const auto found = Services.lower_bound(name);
-    if (found != Services.end() && found->first == name) return 2;
+    if (found != Services.end() && found->first == name) return kestrine::kNameTaken;
     // The copy is complete before it is filed; filing it either succeeds or
     // leaves the collection as it was.
     auto copy = std::make_unique<CService>();
     copy->CopyFrom(record);
     Services.emplace_hint(found, name, std::move(copy));
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::GetServiceByName(const char* name, CService* record) {
-  if (name == nullptr || record == nullptr) return 1;
+  if (name == nullptr || record == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     CService* stored = nullptr;
     const int status = GetServiceByNameInternal(name, &stored);
     if (status != 0) return status;
     record->CopyFrom(stored);
-    return 0;
+    return kestrine::kOk;
   });
 }
 
@@ -55,90 +58,73 @@ int CServiceRepositoryLight::GetServicePtrByName(const char* name, CService** ou
 }
 
 int CServiceRepositoryLight::GetServiceByNameInternal(const char* name, CService** out) {
-  if (name == nullptr || out == nullptr) return 1;
+  if (name == nullptr || out == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto found = Services.find(name);
-    if (found == Services.end()) return 3;
-    if (!found->second) return 1;
+    if (found == Services.end()) return kestrine::kNotFound;
+    if (!found->second) return kestrine::kFailure;
     *out = found->second.get();
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::GetServiceNames(std::vector<std::string>* names) {
-  if (names == nullptr) return 1;
+  if (names == nullptr) return kestrine::kFailure;
   names->clear();
   return kestrine::Guarded([&] {
     // Listed apart and handed over whole: a failure leaves `names` empty.
     std::vector<std::string> listed;
     listed.reserve(Services.size());
     for (const auto& entry : Services) {
-      if (!entry.second) return 1;
+      if (!entry.second) return kestrine::kFailure;
       // The record's current name: one renamed through its pointer is listed
       // under its new name although it is filed under the old key.
       listed.emplace_back(entry.second->GetName());
     }
     names->swap(listed);
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::DeleteServiceByNameInternal(const char* name) {
-  if (name == nullptr) return 1;
+  if (name == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     const auto found = Services.find(name);
-    if (found == Services.end()) return 3;
+    if (found == Services.end()) return kestrine::kNotFound;
     Services.erase(found);
-    return 0;
+    return kestrine::kOk;
   });
 }
 
 int CServiceRepositoryLight::CleanUp() {
   Services.clear();
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::ToReplaceService(const CService* existing, const CService* candidate,
                                               bool* out) {
-  if (existing == nullptr || candidate == nullptr || out == nullptr) return 1;
+  if (existing == nullptr || candidate == nullptr || out == nullptr) return kestrine::kFailure;
   *out = false;
   *out = std::strcmp(existing->GetName(), candidate->GetName()) != 0;
-  return 0;
+  return kestrine::kOk;
 }
 
 int CServiceRepositoryLight::CopyService(CService* source, CService* target) {
-  if (source == nullptr || target == nullptr) return 1;
+  if (source == nullptr || target == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
-    // Each text passes through an owned copy before it reaches the setter, so
-    // that source and target may be the same record.
-    const auto copyText = [&](const char* (CService::*get)() const,
-                              void (CService::*set)(const char*)) {
-      const std::string value = (source->*get)();
-      (target->*set)(value.c_str());
-    };
-    target->SetLinkedToZR(source->GetLinkedToZR());
-    target->SetKeepUpToDate(source->GetKeepUpToDate());
-    copyText(&CService::GetName, &CService::SetName);
-    copyText(&CService::GetCreatedBy, &CService::SetCreatedBy);
-    copyText(&CService::GetDescription, &CService::SetDescription);
-    target->SetCreationDate(source->GetCreationDate());
-    target->SetLastSyncWithWSDL(source->GetLastSyncWithWSDL());
-    target->SetLastSyncWithWSDLZROrig(source->GetLastSyncWithWSDLZROrig());
-    target->SetLocationType(source->GetLocationType());
-    copyText(&CService::GetWSDLLocation, &CService::SetWSDLLocation);
-    copyText(&CService::GetServiceName, &CService::SetServiceName);
-    copyText(&CService::GetServiceAddress, &CService::SetServiceAddress);
-    copyText(&CService::GetUDDIServer, &CService::SetUDDIServer);
-    target->SetUDDIVersion(source->GetUDDIVersion());
-    copyText(&CService::GetUDDIServiceKey, &CService::SetUDDIServiceKey);
-    target->SetOverrideServiceAddress(source->GetOverrideServiceAddress());
-    target->SetIsJMSTransport(source->GetIsJMSTransport());
-    copyText(&CService::GetJMSRequestQueue, &CService::SetJMSRequestQueue);
-    copyText(&CService::GetJMSResponseQueue, &CService::SetJMSResponseQueue);
+    // Field by field through the setters, in the table's order (a text
+    // through an owned copy, so that source and target may be the same
+    // record). The target keeps its ZR identifier; the connection settings
+    // pass as one unit, which takes only the groups in use.
+    for (const kestrine::Field& field : kestrine::fields::kFields) {
+      if (field.group == kestrine::FieldGroup::kZR) continue;
+      if (kestrine::fields::IsConnectionSetting(field)) continue;
+      kestrine::fields::CopyValue(field, *source, *target);
+    }
     CAdvancedSettings settings;
     source->GetAdvancedSettings(&settings);
     target->UpdateAdvancedSettings(&settings);
-    return 0;
+    return kestrine::kOk;
   });
 }
 

@@ -1,5 +1,5 @@
-// The service record: defaults, setters, the settings hand-out and take-in
-// rules, and the difference between the copy rules.
+// The service record: null texts, the settings hand-out and take-in rules,
+// and the difference between the copy rules.
 #include <kestrine/kestrine.h>
 
 #include <gtest/gtest.h>
@@ -49,66 +49,18 @@ CService FullRecord() {
   return record;
 }
 
-TEST(ServiceRecord, NewRecordHoldsTheDefaults) {
-  const CService record;
-  EXPECT_STREQ(record.GetName(), " ");
-  EXPECT_EQ(record.GetZRID(), -1);
-  EXPECT_EQ(record.GetLocationType(), LocationNotSet);
-  EXPECT_EQ(record.GetUDDIVersion(), -1);
-  EXPECT_EQ(record.GetCreationDate(), 0);
-  EXPECT_EQ(record.GetLastSyncWithWSDL(), 0);
-  EXPECT_EQ(record.GetLastSyncWithWSDLZROrig(), 0);
-  for (bool flag : {record.GetLinkedToZR(), record.GetKeepUpToDate(),
-                    record.GetOverrideServiceAddress(), record.GetIsJMSTransport(),
-                    record.GetUseSecuritySettings(), record.GetUseProxySettings()}) {
-    EXPECT_FALSE(flag);
-  }
-  for (const char* text :
-       {record.GetDescription(), record.GetCreatedBy(), record.GetWSDLLocation(),
-        record.GetServiceName(), record.GetServiceAddress(), record.GetUDDIServer(),
-        record.GetUDDIServiceKey(), record.GetJMSRequestQueue(), record.GetJMSResponseQueue(),
-        record.GetUserName(), record.GetUserPassword(), record.GetProxyUserName(),
-        record.GetProxyPassword(), record.GetProxyServerName(), record.GetProxyPortNum()}) {
-    ASSERT_NE(text, nullptr);
-    EXPECT_STREQ(text, "");
-  }
-  EXPECT_TRUE(record.AdvancedSettingsEmpty());
-}
-
-// Null texts: the record's own texts become empty; credentials and proxy
-// texts keep their value. None of them crashes.
+// Null texts: the record's own texts become empty; the connection settings'
+// texts keep their value. None of them crashes. (A new record's values and
+// every accessor are in the field table's test.)
 TEST(ServiceRecord, NullTextSetters) {
-  CService record = FullRecord();
-  using Setter = void (CService::*)(const char*);
-  using Getter = const char* (CService::*)() const;
-  struct Case {
-    Setter set;
-    Getter get;
-    bool keeps;
-  };
-  const Case cases[] = {
-      {&CService::SetName, &CService::GetName, false},
-      {&CService::SetDescription, &CService::GetDescription, false},
-      {&CService::SetCreatedBy, &CService::GetCreatedBy, false},
-      {&CService::SetServiceName, &CService::GetServiceName, false},
-      {&CService::SetServiceAddress, &CService::GetServiceAddress, false},
-      {&CService::SetUDDIServer, &CService::GetUDDIServer, false},
-      {&CService::SetUDDIServiceKey, &CService::GetUDDIServiceKey, false},
-      {&CService::SetWSDLLocation, &CService::GetWSDLLocation, false},
-      {&CService::SetJMSRequestQueue, &CService::GetJMSRequestQueue, false},
-      {&CService::SetJMSResponseQueue, &CService::GetJMSResponseQueue, false},
-      {&CService::SetUserName, &CService::GetUserName, true},
-      {&CService::SetUserPassword, &CService::GetUserPassword, true},
-      {&CService::SetProxyUserName, &CService::GetProxyUserName, true},
-      {&CService::SetProxyPassword, &CService::GetProxyPassword, true},
-      {&CService::SetProxyServerName, &CService::GetProxyServerName, true},
-      {&CService::SetProxyPortNum, &CService::GetProxyPortNum, true},
-  };
-  for (const Case& c : cases) {
-    const std::string before = (record.*c.get)();
-    ASSERT_FALSE(before.empty());
-    (record.*c.set)(nullptr);
-    EXPECT_EQ((record.*c.get)(), c.keeps ? before : std::string()) << before;
+  CService record;
+  for (std::size_t i = 0; i < kestrine::FieldCount(); ++i) {
+    const kestrine::Field& field = *kestrine::FieldAt(i);
+    if (field.access.setText == nullptr) continue;
+    field.access.setText(record, "held");
+    field.access.setText(record, nullptr);
+    const bool keeps = field.read == kestrine::ReadStep::kConnectionSettings;
+    EXPECT_STREQ(field.access.getText(record), keeps ? "held" : "") << field.key;
   }
 }
 

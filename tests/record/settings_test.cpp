@@ -1,9 +1,12 @@
-// The connection settings groups: emptiness, clearing and copying.
+// The connection settings groups: their accessors and emptiness, one table
+// per class; clearing and copying.
 #include <kestrine/kestrine.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,55 +29,60 @@ CProxySettings FilledProxy() {
   return proxy;
 }
 
-TEST(SettingsGroups, NewGroupsAreEmptyWithFlagsOff) {
-  const CSecuritySettings security;
-  EXPECT_TRUE(security.IsEmpty());
-  EXPECT_FALSE(security.GetInUse());
-  EXPECT_FALSE(security.GetUseDefaults());
-  EXPECT_STREQ(security.GetUserName(), "");
-  EXPECT_STREQ(security.GetPassword(), "");
+// The accessors of one settings class: texts and flags.
+template <class Settings>
+struct Accessors {
+  std::vector<std::pair<void (Settings::*)(const char*), const char* (Settings::*)() const>> texts;
+  std::vector<std::pair<void (Settings::*)(bool), bool (Settings::*)() const>> flags;
+};
 
-  const CProxySettings proxy;
-  EXPECT_TRUE(proxy.IsEmpty());
-  EXPECT_FALSE(proxy.GetInUse());
-  for (const char* text : {proxy.GetUserName(), proxy.GetProxyPassword(), proxy.GetServerName(),
-                           proxy.GetPortNumber()}) {
-    EXPECT_STREQ(text, "");
+// A new group holds empty texts and flags off; each text holds what it is
+// given byte for byte and keeps it for a null; emptiness looks at the texts
+// only (in the group and in CAdvancedSettings).
+template <class Settings>
+void ExpectAccessorsHold(const Accessors<Settings>& accessors, Settings CAdvancedSettings::*group) {
+  const std::string odd = "  pass;word#=\\ \xC3\xA9  ";
+  for (const auto& [set, get] : accessors.flags) {
+    Settings settings;
+    EXPECT_FALSE((settings.*get)());
+    (settings.*set)(true);
+    EXPECT_TRUE((settings.*get)());
+    EXPECT_TRUE(settings.IsEmpty());
   }
-
-  const CAdvancedSettings advanced;
-  EXPECT_TRUE(advanced.IsEmpty());
-}
-
-// Emptiness looks at the texts only: every single text makes a group
-// non-empty, no flag does.
-TEST(SettingsGroups, EmptinessLooksAtTextsOnly) {
-  CSecuritySettings security;
-  security.SetInUse(true);
-  security.SetUseDefaults(true);
-  EXPECT_TRUE(security.IsEmpty());
-  security.SetPassword("p");
-  EXPECT_FALSE(security.IsEmpty());
-  CSecuritySettings userOnly;
-  userOnly.SetUserName("u");
-  EXPECT_FALSE(userOnly.IsEmpty());
-
-  using Setter = void (CProxySettings::*)(const char*);
-  for (Setter setter : {&CProxySettings::SetUserName, &CProxySettings::SetProxyPassword,
-                        &CProxySettings::SetServerName, &CProxySettings::SetPortNumber}) {
-    CProxySettings proxy;
-    proxy.SetInUse(true);
-    EXPECT_TRUE(proxy.IsEmpty());
-    (proxy.*setter)("x");
-    EXPECT_FALSE(proxy.IsEmpty());
+  for (const auto& [set, get] : accessors.texts) {
+    Settings settings;
+    EXPECT_TRUE(settings.IsEmpty());
+    EXPECT_STREQ((settings.*get)(), "");
+    (settings.*set)(odd.c_str());
+    EXPECT_EQ((settings.*get)(), odd);
+    EXPECT_FALSE(settings.IsEmpty());
+    (settings.*set)(nullptr);
+    EXPECT_EQ((settings.*get)(), odd);
 
     CAdvancedSettings advanced;
-    (advanced.ProxySettings.*setter)("x");
+    EXPECT_TRUE(advanced.IsEmpty());
+    ((advanced.*group).*set)("x");
     EXPECT_FALSE(advanced.IsEmpty());
   }
-  CAdvancedSettings advanced;
-  advanced.SecuritySettings.SetUserName("u");
-  EXPECT_FALSE(advanced.IsEmpty());
+}
+
+TEST(SettingsGroups, SecurityAccessors) {
+  ExpectAccessorsHold<CSecuritySettings>(
+      {{{&CSecuritySettings::SetUserName, &CSecuritySettings::GetUserName},
+        {&CSecuritySettings::SetPassword, &CSecuritySettings::GetPassword}},
+       {{&CSecuritySettings::SetInUse, &CSecuritySettings::GetInUse},
+        {&CSecuritySettings::SetUseDefaults, &CSecuritySettings::GetUseDefaults}}},
+      &CAdvancedSettings::SecuritySettings);
+}
+
+TEST(SettingsGroups, ProxyAccessors) {
+  ExpectAccessorsHold<CProxySettings>(
+      {{{&CProxySettings::SetUserName, &CProxySettings::GetUserName},
+        {&CProxySettings::SetProxyPassword, &CProxySettings::GetProxyPassword},
+        {&CProxySettings::SetServerName, &CProxySettings::GetServerName},
+        {&CProxySettings::SetPortNumber, &CProxySettings::GetPortNumber}},
+       {{&CProxySettings::SetInUse, &CProxySettings::GetInUse}}},
+      &CAdvancedSettings::ProxySettings);
 }
 
 TEST(SettingsGroups, ClearRestoresEveryDefault) {
@@ -131,34 +139,6 @@ TEST(SettingsGroups, CopyFromItselfChangesNothing) {
   advanced.ProxySettings = FilledProxy();
   advanced.CopyFrom(advanced);
   EXPECT_STREQ(advanced.ProxySettings.GetUserName(), "puser");
-}
-
-TEST(SettingsGroups, NullTextsLeaveTheFieldAsItWas) {
-  CSecuritySettings security = FilledSecurity();
-  security.SetUserName(nullptr);
-  security.SetPassword(nullptr);
-  EXPECT_STREQ(security.GetUserName(), "user");
-  EXPECT_STREQ(security.GetPassword(), "pass");
-
-  CProxySettings proxy = FilledProxy();
-  proxy.SetUserName(nullptr);
-  proxy.SetProxyPassword(nullptr);
-  proxy.SetServerName(nullptr);
-  proxy.SetPortNumber(nullptr);
-  EXPECT_STREQ(proxy.GetUserName(), "puser");
-  EXPECT_STREQ(proxy.GetProxyPassword(), "ppass");
-  EXPECT_STREQ(proxy.GetServerName(), "proxy.example");
-  EXPECT_STREQ(proxy.GetPortNumber(), "8080");
-}
-
-TEST(SettingsGroups, TextsAreHeldUnchanged) {
-  const std::string odd = "  pass;word#=\\ \xC3\xA9  ";
-  CSecuritySettings security;
-  security.SetPassword(odd.c_str());
-  EXPECT_EQ(security.GetPassword(), odd);
-  CProxySettings proxy;
-  proxy.SetPortNumber(" 08080 ");
-  EXPECT_STREQ(proxy.GetPortNumber(), " 08080 ");
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "record_expectations.h"
 #include "repository/vask_ini_tree.h"
 #include "script_folder.h"
 #include "temp_files.h"
@@ -161,20 +162,7 @@ CService FullRecord(const char* name) {
   return record;
 }
 
-std::string Fields(const CService& r) {
-  std::ostringstream out;
-  out << r.GetLinkedToZR() << '|' << r.GetZRID() << '|' << r.GetName() << '|' << r.GetDescription()
-      << '|' << r.GetCreatedBy() << '|' << r.GetCreationDate() << '|' << r.GetLastSyncWithWSDL()
-      << '|' << r.GetLastSyncWithWSDLZROrig() << '|' << r.GetLocationType() << '|'
-      << r.GetKeepUpToDate() << '|' << r.GetWSDLLocation() << '|' << r.GetServiceName() << '|'
-      << r.GetServiceAddress() << '|' << r.GetUDDIServer() << '|' << r.GetUDDIVersion() << '|'
-      << r.GetUDDIServiceKey() << '|' << r.GetOverrideServiceAddress() << '|'
-      << r.GetJMSRequestQueue() << '|' << r.GetJMSResponseQueue() << '|' << r.GetIsJMSTransport()
-      << '|' << r.GetUseSecuritySettings() << '|' << r.GetUserName() << '|' << r.GetUserPassword()
-      << '|' << r.GetUseProxySettings() << '|' << r.GetProxyUserName() << '|'
-      << r.GetProxyPassword() << '|' << r.GetProxyServerName() << '|' << r.GetProxyPortNum();
-  return out.str();
-}
+std::string Fields(const CService& record) { return kestrine::testing::FieldsText(record); }
 
 // What an operation works on: a services file of three records, a repository
 // holding two other records, and a service node of the file opened apart.
@@ -272,8 +260,8 @@ const Operation kOperations[] = {
      }},
     {"UpdateServiceInScript",
      [](Scene& s) {
-       return s.repository.UpdateServiceInScript(s.script.c_str(), "Loaded service 2, named at length",
-                                                 &s.record);
+       return s.repository.UpdateServiceInScript(s.script.c_str(),
+                                                 "Loaded service 2, named at length", &s.record);
      }},
     {"UpdateServicesInScript",
      [](Scene& s) {

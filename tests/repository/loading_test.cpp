@@ -160,8 +160,8 @@ TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
             "\nDescription=a description long enough to fill several pieces of the file\n";
   }
   for (const std::string& text :
-       {std::string("[Services]\n[Services\\A\nName=X\n"), std::string("[Services\\Orphan]\nName=X\n"),
-        std::string("[Services]\n[]\n"),
+       {std::string("[Services]\n[Services\\A\nName=X\n"),
+        std::string("[Services\\Orphan]\nName=X\n"), std::string("[Services]\n[]\n"),
         std::string("[Services]\n[Services\\A]\nName=X\n[Services\\B]\nName=Held\n"
                     "[Services\\C]\nName=Y\n[Services\\C\\x\\y]\n"),
         many + "[Services\\Last\n"}) {
@@ -194,53 +194,6 @@ TEST(Loading, OpenTreeRefusesTheLoad) {
   ScriptFolder empty;
   EXPECT_EQ(repository.LoadDataFromScript(empty.c_str()), 3);
   // The destructor releases the tree that is still open.
-}
-
-// Every key of the table, read into its field.
-TEST(Loading, ReadsEveryKey) {
-  kestrine::testing::ScopedTimeZone zone("UTC0");
-  ScriptFolder script;
-  script.Write(
-      "[Services]\n[Services\\Service_1]\n"
-      "LinkedToZR=1\nZR_ID=4711\nName=Orders\nCreatedBy=alice\n"
-      "Description=line 1{CR}{LF}line 2\nServiceName=OrderService\n"
-      "WSDLLocation=C:\\wsdl\\orders.wsdl\nServiceAddress=http://host/orders\n"
-      "LocationType=2\nUDDIServer=uddi.example\nUDDIVersion=3\nUDDIServiceKey=uuid:1\n"
-      "KeepUpToDate=1\nCreationDate=1970-01-01 00:00:10\nLastSyncWithWSDL=1970-01-01 00:00:20\n"
-      "LastSyncWithWSDLZROrininal=1970-01-01 00:00:30\nOverrideServiceAddress=1\n"
-      "UseProxy=1\nProxyUserName=pu\nProxyServerName=proxy\nProxyPortNumber=3128\n"
-      "ProxyPassword=pp\nUseSecurity=1\nPassword=secret;#1\nUserName=user\n"
-      "UseJmsTransport=1\nJmsRequestQueue=rq\nJmsResponseQueue=rs\n");
-  TestableRepository repository;
-  ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
-  const CService& record = Stored(repository, "Orders");
-  EXPECT_TRUE(record.GetLinkedToZR());
-  EXPECT_EQ(record.GetZRID(), 4711);
-  EXPECT_STREQ(record.GetCreatedBy(), "alice");
-  EXPECT_STREQ(record.GetDescription(), "line 1\r\nline 2");
-  EXPECT_STREQ(record.GetServiceName(), "OrderService");
-  EXPECT_STREQ(record.GetWSDLLocation(), "C:/wsdl/orders.wsdl");
-  EXPECT_STREQ(record.GetServiceAddress(), "http://host/orders");
-  EXPECT_EQ(record.GetLocationType(), LocationUDDI);
-  EXPECT_STREQ(record.GetUDDIServer(), "uddi.example");
-  EXPECT_EQ(record.GetUDDIVersion(), 3);
-  EXPECT_STREQ(record.GetUDDIServiceKey(), "uuid:1");
-  EXPECT_TRUE(record.GetKeepUpToDate());
-  EXPECT_TRUE(record.GetOverrideServiceAddress());
-  EXPECT_EQ(record.GetCreationDate(), 10);
-  EXPECT_EQ(record.GetLastSyncWithWSDL(), 20);
-  EXPECT_EQ(record.GetLastSyncWithWSDLZROrig(), 30);
-  EXPECT_TRUE(record.GetUseProxySettings());
-  EXPECT_STREQ(record.GetProxyUserName(), "pu");
-  EXPECT_STREQ(record.GetProxyServerName(), "proxy");
-  EXPECT_STREQ(record.GetProxyPortNum(), "3128");
-  EXPECT_STREQ(record.GetProxyPassword(), "pp");
-  EXPECT_TRUE(record.GetUseSecuritySettings());
-  EXPECT_STREQ(record.GetUserPassword(), "secret;#1");
-  EXPECT_STREQ(record.GetUserName(), "user");
-  EXPECT_TRUE(record.GetIsJMSTransport());
-  EXPECT_STREQ(record.GetJMSRequestQueue(), "rq");
-  EXPECT_STREQ(record.GetJMSResponseQueue(), "rs");
 }
 
 // A node with no keys at all loads as a new record named with one space.

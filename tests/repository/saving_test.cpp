@@ -7,10 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ini/document.h"
-#include "ini/parser.h"
 #include "record_expectations.h"
-#include "repository/services_file.h"
 #include "repository/vask_ini_tree.h"
 #include "script_folder.h"
 #include "sys_fault.h"
@@ -223,49 +220,6 @@ TEST(Saving, NodeLayout) {
             "UseJmsTransport=1\nJmsRequestQueue=rq\nJmsResponseQueue=\n");
   // The caller's record is not changed by the escape.
   EXPECT_STREQ(plain.GetDescription(), "a\r\nb");
-}
-
-// The key lists that `check` expects a node to hold are the keys the writer
-// writes, in its order, for each combination of the conditional groups.
-TEST(Saving, NodesHoldTheListedKeys) {
-  namespace file = kestrine::services_file;
-  struct Case {
-    bool linked;
-    bool uddi;
-  };
-  const Case cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
-  ScriptFolder script;
-  script.Write("");
-  TestableRepository repository;
-  std::vector<std::vector<std::string>> expected;
-  for (const Case& c : cases) {
-    CService record = Named(("S" + std::to_string(expected.size())).c_str());
-    record.SetLinkedToZR(c.linked);
-    if (c.uddi) record.SetLocationType(LocationUDDI);
-    record.SetUseProxySettings(true);  // the order kAlwaysWritten lists
-    ASSERT_EQ(repository.SaveServiceToScript(script.c_str(), &record, nullptr), 0);
-
-    std::vector<std::string> keys;
-    for (const char* key : file::kAlwaysWritten) {
-      keys.emplace_back(key);
-      if (c.linked && keys.back() == file::kLinkedToZR) keys.emplace_back(file::kZRID);
-      if (c.uddi && keys.back() == file::kLocationType) {
-        keys.insert(keys.end(), file::kUddiKeys.begin(), file::kUddiKeys.end());
-      }
-    }
-    expected.push_back(keys);
-  }
-  kestrine::ini::Document document;
-  ASSERT_TRUE(kestrine::ini::Parse(script.Read(), &document, nullptr));
-  ASSERT_EQ(document.roots().size(), 1U);
-  EXPECT_STREQ(document.roots()[0]->c_name(), file::kServicesRoot);
-  const auto& nodes = document.roots()[0]->children();
-  ASSERT_EQ(nodes.size(), expected.size());
-  for (std::size_t i = 0; i < nodes.size(); ++i) {
-    std::vector<std::string> written;
-    for (const auto& attribute : nodes[i]->attributes()) written.emplace_back(attribute.key());
-    EXPECT_EQ(written, expected[i]) << "linked " << cases[i].linked << ", uddi " << cases[i].uddi;
-  }
 }
 
 TEST(Saving, AppendNumbersByCountingChildren) {

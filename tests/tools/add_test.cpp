@@ -69,31 +69,35 @@ TEST_F(AddTest, RoundTripOfEveryOption) {
   EXPECT_EQ(record.value("LastSyncWithWSDL", 0L), created);
   for (const char* stamped : {"CreatedBy", "CreationDate", "LastSyncWithWSDL"})
     record.erase(stamped);
-  const nlohmann::json expected = {{"Name", "Payments"},
-                                   {"WSDLLocation", "C:/wsdl/new.wsdl"},
-                                   {"ServiceName", "PaymentService"},
-                                   {"ServiceAddress", "http://pay.example.com/p"},
-                                   {"LocationType", 2},
-                                   {"UDDIServer", "http://uddi"},
-                                   {"UDDIVersion", 2},
-                                   {"UDDIServiceKey", "uddi:pay"},
-                                   {"LinkedToZR", true},
-                                   {"ZR_ID", 77},
-                                   {"Description", "two\r\nlines"},
-                                   {"LastSyncWithWSDLZROrininal", 0},
-                                   {"KeepUpToDate", true},
-                                   {"OverrideServiceAddress", true},
-                                   {"UseSecurity", true},
-                                   {"UserName", "payer"},
-                                   {"Password", "s3cret;#="},
-                                   {"UseProxy", true},
-                                   {"ProxyServerName", "proxy"},
-                                   {"ProxyPortNumber", "8080"},
-                                   {"ProxyUserName", "pu"},
-                                   {"ProxyPassword", "pr0xy"},
-                                   {"UseJmsTransport", true},
-                                   {"JmsRequestQueue", "REQ"},
-                                   {"JmsResponseQueue", "RSP"}};
+  // A new record's fields, with those the options give.
+  nlohmann::json expected = LibraryView(CService(), true);
+  for (const char* stamped : {"CreatedBy", "CreationDate", "LastSyncWithWSDL"})
+    expected.erase(stamped);
+  expected.update({{"Name", "Payments"},
+                   {"WSDLLocation", "C:/wsdl/new.wsdl"},
+                   {"ServiceName", "PaymentService"},
+                   {"ServiceAddress", "http://pay.example.com/p"},
+                   {"LocationType", 2},
+                   {"UDDIServer", "http://uddi"},
+                   {"UDDIVersion", 2},
+                   {"UDDIServiceKey", "uddi:pay"},
+                   {"LinkedToZR", true},
+                   {"ZR_ID", 77},
+                   {"Description", "two\r\nlines"},
+                   {"LastSyncWithWSDLZROrininal", 0},
+                   {"KeepUpToDate", true},
+                   {"OverrideServiceAddress", true},
+                   {"UseSecurity", true},
+                   {"UserName", "payer"},
+                   {"Password", "s3cret;#="},
+                   {"UseProxy", true},
+                   {"ProxyServerName", "proxy"},
+                   {"ProxyPortNumber", "8080"},
+                   {"ProxyUserName", "pu"},
+                   {"ProxyPassword", "pr0xy"},
+                   {"UseJmsTransport", true},
+                   {"JmsRequestQueue", "REQ"},
+                   {"JmsResponseQueue", "RSP"}});
   EXPECT_EQ(record, expected);
 
   // The library reads the same record, and the others as they were.

@@ -68,38 +68,21 @@ ToolResult RunTool(const std::vector<std::string>& args, const std::string& inpu
   return ToolProcess(args, input).Wait();
 }
 
-nlohmann::json LibraryView(const CService& r, bool show_secrets) {
-  const auto secret = [show_secrets](const char* value) {
-    return show_secrets || *value == '\0' ? std::string(value) : std::string("********");
-  };
-  return {{"LinkedToZR", r.GetLinkedToZR()},
-          {"ZR_ID", r.GetZRID()},
-          {"Name", r.GetName()},
-          {"CreatedBy", r.GetCreatedBy()},
-          {"Description", r.GetDescription()},
-          {"ServiceName", r.GetServiceName()},
-          {"WSDLLocation", r.GetWSDLLocation()},
-          {"ServiceAddress", r.GetServiceAddress()},
-          {"LocationType", r.GetLocationType()},
-          {"UDDIServer", r.GetUDDIServer()},
-          {"UDDIVersion", r.GetUDDIVersion()},
-          {"UDDIServiceKey", r.GetUDDIServiceKey()},
-          {"KeepUpToDate", r.GetKeepUpToDate()},
-          {"CreationDate", r.GetCreationDate()},
-          {"LastSyncWithWSDL", r.GetLastSyncWithWSDL()},
-          {"LastSyncWithWSDLZROrininal", r.GetLastSyncWithWSDLZROrig()},
-          {"OverrideServiceAddress", r.GetOverrideServiceAddress()},
-          {"UseProxy", r.GetUseProxySettings()},
-          {"ProxyUserName", r.GetProxyUserName()},
-          {"ProxyServerName", r.GetProxyServerName()},
-          {"ProxyPortNumber", r.GetProxyPortNum()},
-          {"ProxyPassword", secret(r.GetProxyPassword())},
-          {"UseSecurity", r.GetUseSecuritySettings()},
-          {"Password", secret(r.GetUserPassword())},
-          {"UserName", r.GetUserName()},
-          {"UseJmsTransport", r.GetIsJMSTransport()},
-          {"JmsRequestQueue", r.GetJMSRequestQueue()},
-          {"JmsResponseQueue", r.GetJMSResponseQueue()}};
+nlohmann::json LibraryView(const CService& record, bool show_secrets) {
+  nlohmann::json view = nlohmann::json::object();
+  for (std::size_t i = 0; i < FieldCount(); ++i) {
+    const Field& field = *FieldAt(i);
+    const FieldAccess& access = field.access;
+    if (access.getFlag != nullptr) {
+      view[field.key] = access.getFlag(record);
+    } else if (access.getNumber != nullptr) {
+      view[field.key] = access.getNumber(record);
+    } else {
+      const std::string text = access.getText(record);
+      view[field.key] = field.secret && !show_secrets && !text.empty() ? "********" : text;
+    }
+  }
+  return view;
 }
 
 nlohmann::json LibraryRecords(const std::string& folder, bool show_secrets) {

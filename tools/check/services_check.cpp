@@ -1,8 +1,8 @@
 #include "check/services_check.h"
 
-#include <kestrine/location_type.h>
-
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -10,14 +10,13 @@
 
 #include "check/value_checks.h"
 #include "display_text.h"
-#include "record_fields.h"
 #include "ini/document.h"
 #include "ini/node.h"
 #include "ini/parser.h"
 #include "platform/error.h"
 #include "platform/whole_file.h"
+#include "record_fields.h"
 #include "repository/services_file.h"
-#include "repository/value_codecs.h"
 
 namespace kestrine::tool {
 namespace {
@@ -40,6 +39,40 @@ std::string Label(const Node& node) {
 
 // Loading reads a value as a C string: a NUL byte ends it.
 std::string_view LoadedValue(const Attribute& attribute) { return attribute.c_value(); }
+
+// Whether loading reads (and keeps) a node's keys of a group: the group's
+// switch, read as loading reads it, turns it on, or the group keeps its keys
+// while off. Each group is looked at once per node.
+class GroupsRead {
+ public:
+  explicit GroupsRead(const Node& node) : node_(node) {}
+
+  bool operator()(FieldGroup group) {
+    const auto at = static_cast<std::size_t>(group);
+    if (at >= known_.size()) return true;
+    if (!known_[at]) {
+      reads_[at] = Reads(group);
+      known_[at] = true;
+    }
+    return reads_[at];
+  }
+
+ private:
+  bool Reads(FieldGroup group) const {
+    const Field* switchField = SwitchOf(group);
+    if (switchField == nullptr || RuleOf(group).whenOff == WhenOff::kKept) return true;
+    const Attribute* flag = node_.FindAttribute(switchField->key);
+    if (flag == nullptr) return false;
+    CService read;
+    SetFieldText(read, *switchField->row, flag->c_value());
+    return GroupOn(read, group);
+  }
+
+  const Node& node_;
+  // By the group's value; a group this table does not know is read.
+  std::array<bool, 8> known_{};
+  std::array<bool, 8> reads_{};
+};
 
 class Checker {
  public:
@@ -90,7 +123,7 @@ class Checker {
       Ignore(*child, "lies below a service node; loading ignores it");
     }
     // A node without a name is loaded under the default name, one space.
-    const Attribute* name_key = node.FindAttribute(file::kName);
+    const Attribute* name_key = node.FindAttribute(NameField().key);
     const std::string name = name_key != nullptr ? std::string(LoadedValue(*name_key)) : " ";
     const auto [held, is_new] = names_.emplace(name, node.line());
     if (!is_new) {
@@ -101,18 +134,22 @@ class Checker {
     } else {
       ++result_.services;
     }
-    CheckKeys(node);
-    CheckValues(node);
+    GroupsRead groups(node);
+    CheckKeys(node, groups);
+    CheckValues(node, groups);
   }
 
-  void CheckKeys(const Node& node) {
+  void CheckKeys(const Node& node, GroupsRead& groups) {
+    // The keys a writer writes into every node, then those it writes for the
+    // groups that are on.
     std::vector<std::string_view> missing;
-    const auto require = [&](const char* key) {
-      if (node.FindAttribute(key) == nullptr) missing.push_back(key);
-    };
-    std::for_each(file::kAlwaysWritten.begin(), file::kAlwaysWritten.end(), require);
-    if (GroupReads(node, FieldGroup::kZR)) require(file::kZRID);
-    if (GroupReads(node, FieldGroup::kUddi)) std::for_each(file::kUddiKeys.begin(), file::kUddiKeys.end(), require);
+    for (const bool always : {true, false}) {
+      for (const Field& field : Fields()) {
+        const bool written = RuleOf(field.group).whenOff != WhenOff::kLeftOut;
+        if (written != always || (!written && !groups(field.group))) continue;
+        if (node.FindAttribute(field.key) == nullptr) missing.push_back(field.key);
+      }
+    }
     if (!missing.empty()) {
       std::string list;
       for (const std::string_view key : missing)
@@ -134,18 +171,17 @@ class Checker {
 
   void AddUnknownKey(const Attribute& attribute) {
     const Field* nearest = NearestField(attribute.key());
-    Add(attribute.line(), "key " + OneLine(attribute.key()) +
-                              " is not a key of a service node; loading ignores it" +
-                              (nearest != nullptr ? std::string(" (did you mean ") +
-                                                        nearest->key + "?)"
-                                                  : std::string()));
+    Add(attribute.line(),
+        "key " + OneLine(attribute.key()) + " is not a key of a service node; loading ignores it" +
+            (nearest != nullptr ? std::string(" (did you mean ") + nearest->key + "?)"
+                                : std::string()));
   }
 
-  void CheckValues(const Node& node) {
+  void CheckValues(const Node& node, GroupsRead& groups) {
     for (const Field& field : Fields()) {
       const Attribute* attribute = node.FindAttribute(field.key);
       if (attribute == nullptr) continue;
-      if (!GroupReads(node, field.group)) {
+      if (!groups(field.group)) {
         // A writer writes these keys empty, or not at all, while the group is off.
         if (!LoadedValue(*attribute).empty()) AddIgnoredValue(*attribute, field.group);
         continue;
@@ -159,26 +195,18 @@ class Checker {
   }
 
   void AddIgnoredValue(const Attribute& attribute, FieldGroup group) {
-    const std::string key = GroupKey(group);
-    const bool uddi = group == FieldGroup::kUddi;
+    const GroupRule& rule = RuleOf(group);
+    const std::string key = rule.switchKey;
+    const std::string on = std::to_string(rule.onValue);
+    const bool flag = SwitchOf(group)->kind == FieldKind::kFlag;
     AddValueProblem(attribute, "is ignored: loading keeps it only when " + key +
-                                   (uddi ? " is 2" : " reads true") + " (set " + key +
-                                   (uddi ? "=2" : "=1") + " to keep it, or empty the value)");
+                                   (flag ? " reads true" : " is " + on) + " (set " + key + "=" +
+                                   on + " to keep it, or empty the value)");
   }
 
   void AddValueProblem(const Attribute& attribute, const std::string& problem) {
     Add(attribute.line(),
         OneLine(attribute.key()) + " " + Quoted(LoadedValue(attribute)) + " " + problem);
-  }
-
-  // Whether loading reads (and keeps) the node's keys of the group.
-  static bool GroupReads(const Node& node, FieldGroup group) {
-    const char* key = GroupKey(group);
-    if (key == nullptr) return true;
-    const Attribute* flag = node.FindAttribute(key);
-    if (flag == nullptr) return false;
-    if (group == FieldGroup::kUddi) return codecs::DecodeInt(LoadedValue(*flag)) == LocationUDDI;
-    return codecs::DecodeBool(flag->c_value());
   }
 
   FileCheck& result_;
@@ -187,7 +215,8 @@ class Checker {
 
 // The offset of the first CR that no LF follows, or npos.
 std::size_t BareCarriageReturn(std::string_view text) {
-  for (std::size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 1)) {
+  for (std::size_t at = text.find('\r'); at != std::string_view::npos;
+       at = text.find('\r', at + 1)) {
     if (at + 1 == text.size() || text[at + 1] != '\n') return at;
   }
   return std::string_view::npos;
@@ -207,11 +236,12 @@ FileCheck CheckServicesFile(const std::string& path) {
   // A CR alone is no line break to the parser: a file saved with CR line
   // endings reads as one line, all comment if it starts with one.
   if (const std::size_t cr = BareCarriageReturn(text); cr != std::string_view::npos) {
-    const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() +
-                                                         static_cast<std::ptrdiff_t>(cr), '\n'));
-    result.findings.push_back(Finding{
-        line, "line ends in a CR alone, which is no line break here: what follows it reads as "
-              "part of the same line (convert the file's line endings to LF or CR LF)"});
+    const int line = 1 + static_cast<int>(std::count(
+                             text.begin(), text.begin() + static_cast<std::ptrdiff_t>(cr), '\n'));
+    result.findings.push_back(
+        Finding{line,
+                "line ends in a CR alone, which is no line break here: what follows it reads as "
+                "part of the same line (convert the file's line endings to LF or CR LF)"});
   }
 
   ini::Document document;
