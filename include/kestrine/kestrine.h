@@ -4,11 +4,12 @@
 
 #include "kestrine/advanced_settings.h"
 #include "kestrine/export.h"
+#include "kestrine/load_report.h"
 #include "kestrine/location_type.h"
 #include "kestrine/proxy_settings.h"
 #include "kestrine/save_error.h"
-#include "kestrine/script_tree.h"
 #include "kestrine/script_lock.h"
+#include "kestrine/script_tree.h"
 #include "kestrine/security_settings.h"
 #include "kestrine/service.h"
 #include "kestrine/service_repository.h"

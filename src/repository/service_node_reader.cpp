@@ -20,7 +20,7 @@ constexpr std::size_t Hash(std::string_view key) {
 }
 
 struct KeyTable {
-  std::array<std::size_t, kSlots> slots{};  // index into kReadKeys, or kNoKey
+  std::array<std::size_t, kSlots> slots{};      // index into kReadKeys, or kNoKey
   std::array<std::string_view, kNoKey> keys{};  // kReadKeys with their lengths
 };
 
@@ -49,10 +49,11 @@ std::size_t KeyIndex(std::string_view key) {
 
 }  // namespace
 
-void ServiceNodeReader::BeginNode() {
+void ServiceNodeReader::BeginNode(int line) {
   offsets_.fill(kAbsent);
   values_.clear();
   in_node_ = true;
+  line_ = line;
 }
 
 void ServiceNodeReader::Keep(std::string_view key, std::string_view value) {
@@ -76,7 +77,7 @@ const char* ServiceNodeReader::Value(std::string_view key) const {
 bool ServiceNodeReader::Next() {
   if (next_begun_) {
     next_begun_ = false;
-    BeginNode();
+    BeginNode(next_line_);
   }
   for (;;) {
     switch (reader_.Next()) {
@@ -95,11 +96,17 @@ bool ServiceNodeReader::Next() {
         } else {
           begins = reader_.depth() == 1 && in_services_;
         }
+        // Neither the first "Services" root nor one of its service nodes.
+        if (passed_ != nullptr && !begins && !(in_services_ && reader_.depth() == 0)) {
+          passed_->push_back({reader_.line(), in_services_ ? IgnoredReason::kBelowServiceNode
+                                                           : IgnoredReason::kOutsideServices});
+        }
         if (ended) {
           next_begun_ = begins;
+          next_line_ = reader_.line();
           return true;
         }
-        if (begins) BeginNode();
+        if (begins) BeginNode(reader_.line());
         break;
       }
       case ini::StreamReader::Event::kEnd: {
