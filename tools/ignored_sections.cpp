@@ -1,6 +1,5 @@
 #include "ignored_sections.h"
 
-#include "check/services_check.h"
 #include "display_text.h"
 #include "notes.h"
 
@@ -13,12 +12,16 @@ std::string LineList(const std::vector<int>& lines) {
 }
 
 void LoadServicesToRead(ToolRepository& repository, const ScriptFolder& script) {
-  LoadServices(repository, script);
-  const FileCheck check = CheckServicesFile(script.FilePath());
-  if (check.ignored_nodes.empty()) return;
-  Note("warning: loading ignored " + std::to_string(check.ignored_nodes.size()) +
-       " section(s) of " + script.FilePath() + " at line(s) " + LineList(check.ignored_nodes) +
-       "; to see why, run: kestrine check " + ShellWord(script.c_str()));
+  // The load tells which sections it passed over: the file is read once.
+  LoadReport report;
+  LoadServices(repository, script, &report);
+  if (report.ignored.empty()) return;
+  std::vector<int> lines;
+  lines.reserve(report.ignored.size());
+  for (const IgnoredSection& section : report.ignored) lines.push_back(section.line);
+  Note("warning: loading ignored " + std::to_string(lines.size()) + " section(s) of " +
+       script.FilePath() + " at line(s) " + LineList(lines) + "; to see why, run: kestrine check " +
+       ShellWord(script.c_str()));
 }
 
 }  // namespace kestrine::tool

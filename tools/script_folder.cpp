@@ -2,12 +2,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <kestrine/save_error.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <kestrine/save_error.h>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -113,8 +113,8 @@ std::string FolderProblem(const ScriptFolder& script) {
   return problem;
 }
 
-void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
-  const int status = repository.LoadDataFromScript(script.c_str());
+void LoadServices(ToolRepository& repository, const ScriptFolder& script, LoadReport* report) {
+  const int status = repository.LoadDataFromScript(script.c_str(), report);
   if (status == 0) return;
   const std::string& file = script.FilePath();
   std::error_code error;
@@ -139,7 +139,8 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
                                          "; to see why, run: kestrine check " +
                                          ShellWord(script.c_str()));
   }
-  throw CommandError(kExitFailure, "cannot load the services of " + file + SaveFailureReason(status));
+  throw CommandError(kExitFailure,
+                     "cannot load the services of " + file + SaveFailureReason(status));
 }
 
 std::string SaveFailureReason(int status) {
@@ -162,8 +163,8 @@ std::unique_ptr<ScriptLock> LockForChange(const ScriptFolder& script, double wai
   if (lock->systemError() == EWOULDBLOCK) {
     throw CommandError(kExitFailure, "another process is writing " + script.FilePath());
   }
-  throw CommandError(kExitFailure, "cannot lock " + script.WsdlFolderPath() + " for writing: " +
-                                       std::strerror(lock->systemError()));
+  throw CommandError(kExitFailure, "cannot lock " + script.WsdlFolderPath() +
+                                       " for writing: " + std::strerror(lock->systemError()));
 }
 
 CService& StoredRecord(ToolRepository& repository, const ScriptFolder& script,
