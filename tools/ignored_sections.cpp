@@ -1,6 +1,5 @@
 #include "ignored_sections.h"
 
-#include "check/services_check.h"
 #include "display_text.h"
 #include "notes.h"
 
@@ -12,17 +11,21 @@ std::string LineList(const std::vector<int>& lines) {
   return list;
 }
 
-void WarnOfIgnoredSections(const ScriptFolder& script) {
-  const FileCheck check = CheckServicesFile(script.FilePath());
-  if (check.ignored_nodes.empty()) return;
-  Note("warning: loading ignored " + std::to_string(check.ignored_nodes.size()) +
-       " section(s) of " + script.ShownFilePath() + " at line(s) " + LineList(check.ignored_nodes) +
+void WarnOfIgnoredSections(const ScriptFolder& script, const LoadReport& report) {
+  if (report.ignored.empty()) return;
+  std::vector<int> lines;
+  lines.reserve(report.ignored.size());
+  for (const IgnoredSection& section : report.ignored) lines.push_back(section.line);
+  Note("warning: loading ignored " + std::to_string(lines.size()) + " section(s) of " +
+       script.ShownFilePath() + " at line(s) " + LineList(lines) +
        "; to see why, run: kestrine check " + ShellWord(script.c_str()));
 }
 
 void LoadServicesToRead(ToolRepository& repository, const ScriptFolder& script) {
-  LoadServices(repository, script);
-  WarnOfIgnoredSections(script);
+  // The load tells which sections it passed over: the file is read once.
+  LoadReport report;
+  LoadServices(repository, script, &report);
+  WarnOfIgnoredSections(script, report);
 }
 
 }  // namespace kestrine::tool

@@ -2,12 +2,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <kestrine/save_error.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <kestrine/save_error.h>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -126,8 +126,8 @@ std::string ServicesFileProblem(const ScriptFolder& script) {
          FileKind(std::filesystem::status(file, error).type()) + "); the services file must be one";
 }
 
-void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
-  const int status = repository.LoadDataFromScript(script.c_str());
+void LoadServices(ToolRepository& repository, const ScriptFolder& script, LoadReport* report) {
+  const int status = repository.LoadDataFromScript(script.c_str(), report);
   if (status == 0) return;
   const std::string file = script.ShownFilePath();
   if (status == 3 && !script.FileExists()) {
@@ -146,7 +146,8 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script) {
                                          "; to see why, run: kestrine check " +
                                          ShellWord(script.c_str()));
   }
-  throw CommandError(kExitFailure, "cannot load the services of " + file + SaveFailureReason(status));
+  throw CommandError(kExitFailure,
+                     "cannot load the services of " + file + SaveFailureReason(status));
 }
 
 std::string SaveFailureReason(int status) {

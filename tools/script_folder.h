@@ -55,11 +55,13 @@ std::string FolderProblem(const ScriptFolder& script);
 /// at its place, such as a folder, a FIFO or a dangling link.
 std::string ServicesFileProblem(const ScriptFolder& script);
 
-/// Loads the folder's services into `repository`. Throws CommandError when
-/// the folder is not a script folder (status 3, see FolderProblem), when
-/// the file is missing (status 3, saying how to create one), cannot be parsed
-/// (status 3, pointing at `kestrine check`) or cannot be loaded (status 1).
-void LoadServices(ToolRepository& repository, const ScriptFolder& script);
+/// Loads the folder's services into `repository`, filling `report` when not
+/// null. Throws CommandError when the folder is not a script folder (status
+/// 3, see FolderProblem), when the file is missing (status 3, saying how to
+/// create one), cannot be parsed (status 3, pointing at `kestrine check`) or
+/// cannot be loaded (status 1).
+void LoadServices(ToolRepository& repository, const ScriptFolder& script,
+                  LoadReport* report = nullptr);
 
 /// How long a command that changes the file waits for another writer, by
 /// default, before it gives up: the library's own default.

@@ -112,17 +112,21 @@ bool SetInFolder(const std::string& folder, const SetOptions& options, const Std
                  ProgressLine& progress) {
   const ScriptFolder script(folder);
   const auto lock = LockForChange(script, options.wait);
-  std::vector<ScriptLoad> loads;
-  LoadScripts({folder}, &loads, 1);
-  const ScriptLoad& load = loads.front();
-  if (!load.repository) {
-    if (load.status == 3 && !script.FileExists()) return true;
+  ToolRepository repository;
+  LoadReport report;
+  if (const int status = repository.LoadDataFromScript(script.c_str(), &report); status != 0) {
+    if (status == 3 && !script.FileExists()) return true;
     progress.Clear();
-    std::cerr << "kestrine: " << LoadFailure(load) << '\n';
+    ScriptLoad failed;
+    failed.folder = folder;
+    failed.status = status;
+    failed.line = report.line;
+    failed.message = report.message;
+    std::cerr << "kestrine: " << LoadFailure(failed) << '\n';
     return false;
   }
   std::vector<std::pair<std::string, CService>> updates;
-  for (const CService* record : MatchingRecords(*load.repository, options.match)) {
+  for (const CService* record : MatchingRecords(repository, options.match)) {
     CService changed = Changed(*record, options, secrets);
     const std::vector<const Field*> fields = ChangedFields(*record, changed);
     if (options.dry_run) {
@@ -133,9 +137,9 @@ bool SetInFolder(const std::string& folder, const SetOptions& options, const Std
   }
   if (options.dry_run || updates.empty()) return true;
   progress.Clear();
-  WarnOfIgnoredSections(script);
+  WarnOfIgnoredSections(script, report);
   std::size_t failed = 0;
-  const int status = load.repository->UpdateServicesInScript(script.c_str(), updates, {}, &failed);
+  const int status = repository.UpdateServicesInScript(script.c_str(), updates, {}, &failed);
   if (status != 0 && failed < updates.size()) {
     CheckEditStatus(status, script, updates[failed].first, updates[failed].second.GetName());
   }

@@ -6,6 +6,7 @@
 #include "kestrine/export.h"
 #include "kestrine/iso_time.h"
 #include "kestrine/fields.h"
+#include "kestrine/load_report.h"
 #include "kestrine/location_type.h"
 #include "kestrine/locations.h"
 #include "kestrine/proxy_settings.h"

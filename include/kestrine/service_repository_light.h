@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kestrine/export.h"
+#include "kestrine/load_report.h"
 #include "kestrine/service.h"
 #include "kestrine/service_repository.h"
 
@@ -49,6 +50,13 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// is missing or cannot be parsed (it is never written, and the collection
   /// is left as it was).
   int LoadDataFromScript(const char* scriptFolder) override;
+
+  /// As LoadDataFromScript(scriptFolder), same statuses, and fills `report`
+  /// (the caller's; emptied first; may be null) with why the file could not
+  /// be loaded and which of its sections loading passed over, all from the
+  /// same single read of the file (beyond the original API; see
+  /// kestrine/load_report.h).
+  int LoadDataFromScript(const char* scriptFolder, kestrine::LoadReport* report);
 
   // ---- Lookup by name ------------------------------------------------------
 
@@ -248,6 +256,8 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   ServiceMap Services;
 
  private:
+  /// LoadServicesFromFile, filling `report` when not null.
+  int ReadServicesFile(const char* iniFilePath, kestrine::LoadReport* report);
   int AppendServiceNode(void* root, int n, const CService* record) const;
   struct SearchCriteria;
   int Matches(const SearchCriteria& criteria, const CService& stored, bool* out) const;

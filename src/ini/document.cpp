@@ -8,10 +8,10 @@
 namespace kestrine::ini {
 
 Node* Document::NewNode(Node* parent, std::string_view name, const HeaderLine* read) {
-  if (read == nullptr && (single_pass_ || !IsWritableName(name))) return nullptr;
+  if (read == nullptr && !IsWritableName(name)) return nullptr;
   // Nodes added since use the ordinary heap for their content.
   Node& node = nodes_->emplace_back(
-      this, parent, name, read, read != nullptr ? ReadMemory() : std::pmr::new_delete_resource());
+      this, parent, name, read, read != nullptr ? &read_memory_ : std::pmr::new_delete_resource());
   if (parent == nullptr) roots_.push_back(&node);
   return &node;
 }
@@ -26,7 +26,6 @@ char* Document::StoreText(std::string_view text) {
 Node* Document::AddRoot(std::string_view name) { return NewNode(nullptr, name, nullptr); }
 
 bool Document::RemoveRoot(Node* root) {
-  if (single_pass_) return false;
   const auto found = std::find(roots_.begin(), roots_.end(), root);
   if (found == roots_.end()) return false;
   roots_.erase(found);  // the nodes stay in storage until the document goes

@@ -36,14 +36,14 @@ class Document {
 
   /// Removes a root with its whole subtree, as Node::RemoveChild does a
   /// child; false (and nothing changed) when `root` is not a root of this
-  /// document or the document is read in a single pass.
+  /// document.
   bool RemoveRoot(Node* root);
 
   /// Makes every node, read or added: the new node is the last child of
   /// `parent`, or the last root when `parent` is null. `read` is the header
   /// line of a node read from the text (the parser), null for a node added
-  /// since, which is refused (null) in a single-pass document or when its
-  /// name cannot be written (see IsWritableName).
+  /// since, which is refused (null) when its name cannot be written (see
+  /// IsWritableName).
   Node* NewNode(Node* parent, std::string_view name, const HeaderLine* read);
 
   /// Keeps a copy of a text the bytes read do not hold (a set or decoded
@@ -52,15 +52,8 @@ class Document {
   /// then, so a value may be set from a pointer into its current text.
   char* StoreText(std::string_view text);
 
-  /// Empties the document, as if newly constructed (a single-pass mark stays).
+  /// Empties the document, as if newly constructed.
   void Clear();
-
-  /// Marks the document as read in a single forward pass: a reader that is
-  /// done with a node may release its content (Node::ReleaseContent), and the
-  /// document can no longer be changed or written. Set before reading; kept
-  /// by Clear.
-  void SetSinglePass() { single_pass_ = true; }
-  bool single_pass() const { return single_pass_; }
 
   // Building a document from text (the parser), after Clear().
 
@@ -91,11 +84,6 @@ class Document {
   const std::vector<Line>& preamble() const { return preamble_; }
 
  private:
-  /// Where the lines and attributes of a node read from the text live.
-  std::pmr::memory_resource* ReadMemory() {
-    return single_pass_ ? std::pmr::new_delete_resource() : &read_memory_;
-  }
-
   // The bytes read, written back for unchanged lines. Each value that ends
   // where its line ends is NUL-terminated in place, on the line ending's
   // first byte: lines are written back from their text and Eol, never from
@@ -104,9 +92,8 @@ class Document {
   std::pmr::monotonic_buffer_resource text_memory_;  // texts not in text_
   // The lines and attributes of the nodes read, allocated one after the
   // other and freed all at once: hundreds of thousands of small blocks cost
-  // more to allocate and free one by one than to read. Nodes added since,
-  // and documents read in a single pass (whose nodes are released one by
-  // one), use the ordinary heap. Declared before the nodes, which use it.
+  // more to allocate and free one by one than to read. Nodes added since
+  // use the ordinary heap. Declared before the nodes, which use it.
   std::pmr::monotonic_buffer_resource read_memory_;
   bool bom_ = false;
   Eol new_line_eol_ = Eol::kLf;
@@ -117,7 +104,6 @@ class Document {
   std::pmr::monotonic_buffer_resource node_memory_;
   std::optional<std::pmr::deque<Node>> nodes_{std::in_place, &node_memory_};
   std::vector<Node*> roots_;
-  bool single_pass_ = false;
 };
 
 }  // namespace kestrine::ini

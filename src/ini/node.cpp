@@ -41,7 +41,6 @@ bool Node::SetAttribute(std::string_view key, std::string_view value) {
 
 bool Node::SetAttribute(std::string_view key, std::string_view value,
                         const std::vector<std::string_view>& order) {
-  if (owner_->single_pass()) return false;
   if (value.size() > UINT32_MAX) return false;
   if (Attribute* existing = FindMutable(key)) {
     // Same bytes: keep the line exactly as it was written.
@@ -107,7 +106,7 @@ std::size_t Node::NewAttributeLine(std::string_view key,
 }
 
 bool Node::Rename(std::string_view name) {
-  if (owner_->single_pass() || !IsWritableName(name)) return false;
+  if (!IsWritableName(name)) return false;
   if (name == name_) return true;
   std::size_t depth = 0;
   for (const Node* at = parent_; at != nullptr; at = at->parent_) ++depth;
@@ -140,7 +139,6 @@ std::string_view Node::RespelledHeader(std::size_t depth, std::string_view name)
 }
 
 bool Node::RemoveChild(Node* child) {
-  if (owner_->single_pass()) return false;
   const auto found = std::find(children_.begin(), children_.end(), child);
   if (found == children_.end()) return false;
 
@@ -202,13 +200,6 @@ void Node::SetReadBody(const std::vector<Line>& body, const std::vector<Attribut
   }
 }
 
-void Node::ReleaseContent() {
-  if (!owner_->single_pass()) return;
-  std::pmr::vector<Line>(body_.get_allocator()).swap(body_);
-  std::pmr::vector<Attribute>(attributes_.get_allocator()).swap(attributes_);
-  attribute_insert_ = 0;
-}
-
 bool Node::RemoveAddedLastChild() {
   if (children_.empty() || !children_.back()->added_) return false;
   // The node itself stays in the document's storage, unreachable; it is
@@ -218,7 +209,6 @@ bool Node::RemoveAddedLastChild() {
 }
 
 bool Node::RemoveAttribute(std::string_view key) {
-  if (owner_->single_pass()) return false;
   // From the last line back, so that the positions still to visit stay put.
   for (std::size_t at = body_.size(); at-- > 0;) {
     const std::uint32_t index = body_[at].attribute;

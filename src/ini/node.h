@@ -106,14 +106,13 @@ class Node {
   /// name in its header rewritten (indentation, blanks, other names and a
   /// comment after "]" stay), and so does each header read below it, which
   /// spells that name in its path. False (and nothing changed) when the name
-  /// cannot be written (see IsWritableName) or the document is read in a
-  /// single pass. Siblings are not checked: the name may be one another
-  /// node holds, so that nodes can be renumbered one after the other.
+  /// cannot be written (see IsWritableName). Siblings are not checked: the
+  /// name may be one another node holds, so that nodes can be renumbered one
+  /// after the other.
   bool Rename(std::string_view name);
 
   /// Removes every line of an attribute with this key, with its attribute;
-  /// every other line stays as it is. False (nothing changed) in a document
-  /// read in a single pass; true, changing nothing, when there is none.
+  /// every other line stays as it is. True, also when there is none.
   bool RemoveAttribute(std::string_view key);
 
   /// Adds a child after the existing ones; null when the name cannot be
@@ -127,21 +126,15 @@ class Node {
   /// with it; the rest introduce what follows and stay (all stay when there
   /// is no blank line among them). The blank lines above the child's
   /// introduction stay, keeping its neighbours apart as before.
-  /// False (and nothing changed) when `child` is not a child of this node or
-  /// the document is read in a single pass. The removed nodes stay in memory,
-  /// readable, until the document is cleared or destroyed; edits to them are
-  /// not written.
+  /// False (and nothing changed) when `child` is not a child of this node.
+  /// The removed nodes stay in memory, readable, until the document is
+  /// cleared or destroyed; edits to them are not written.
   bool RemoveChild(Node* child);
 
   /// Takes back the last child when it was added since reading, so that a
   /// child that could not be filled completely is not written. False (and
   /// nothing changed) when there is no such child.
   bool RemoveAddedLastChild();
-
-  /// Frees the node's lines and attributes in a document read in a single
-  /// pass (Document::SetSinglePass), once its reader is done with them; the
-  /// node then has no attributes. Does nothing in any other document.
-  void ReleaseContent();
 
   // Building a node read from text (the parser).
 

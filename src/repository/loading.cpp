@@ -51,6 +51,15 @@ struct LoadAids {
 template <class Values>
 int ReadServiceNode(const Values& value, GroupTexts texts, LoadAids* aids, CService& record);
 
+// Adds a refused service node at `line` to the sections passed over, in file
+// order: the reader has handed out the header that ends the node, and may
+// have passed over that one already.
+void PassOver(int line, std::vector<kestrine::IgnoredSection>* ignored) {
+  auto at = ignored->end();
+  while (at != ignored->begin() && std::prev(at)->line > line) --at;
+  ignored->insert(at, {line, kestrine::IgnoredReason::kNameHeld});
+}
+
 }  // namespace
 
 namespace kestrine {
@@ -73,6 +82,12 @@ void* FindServicesRoot(void* tree) {
 }  // namespace kestrine
 
 int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
+  return LoadDataFromScript(scriptFolder, nullptr);
+}
+
+int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder,
+                                                kestrine::LoadReport* report) {
+  if (report != nullptr) *report = kestrine::LoadReport();
   if (scriptFolder == nullptr) return kestrine::kFailure;
   if (*scriptFolder == '\0') {
     IniFilePath.clear();
@@ -85,21 +100,38 @@ int CServiceRepositoryLight::LoadDataFromScript(const char* scriptFolder) {
     std::string path = file::LoadPath(folder);
     ScriptPath.swap(folder);
     IniFilePath.swap(path);
-    return LoadServicesFromFile(IniFilePath.c_str());
+    return ReadServicesFile(IniFilePath.c_str(), report);
   });
 }
 
 int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
+  return ReadServicesFile(iniFilePath, nullptr);
+}
+
+int CServiceRepositoryLight::ReadServicesFile(const char* iniFilePath,
+                                              kestrine::LoadReport* report) {
   if (iniFilePath == nullptr) return kestrine::kFailure;
   return kestrine::Guarded([&] {
     kestrine::platform::ClearFailure();
-    if (os_is_file_exist(iniFilePath) == 0) return kestrine::kNotFound;
+    // Why the file cannot be loaded, for the report.
+    const auto fail = [report](int status, const kestrine::Error& error) {
+      if (report != nullptr) {
+        report->line = error.line;
+        report->message = error.message;
+        report->ignored.clear();
+      }
+      return status;
+    };
+    if (os_is_file_exist(iniFilePath) == 0) return fail(3, {0, "no services file"});
     if (TreeHandle != nullptr) return kestrine::kFailure;
     // Read in one forward pass, node by node: neither the file nor its tree
     // is held in full, and each record is built where the collection keeps it.
     kestrine::ServiceNodeReader nodes;
     kestrine::Error error;
-    if (!nodes.Open(iniFilePath, &error)) return kestrine::ReadFailureStatus(error);
+    if (!nodes.Open(iniFilePath, &error)) return fail(kestrine::ReadFailureStatus(error), error);
+    // What the report tells is gathered only when one is asked for.
+    std::vector<kestrine::IgnoredSection>* ignored = report != nullptr ? &report->ignored : nullptr;
+    nodes.CollectPassedOver(ignored);
     // The records this load adds, taken back should the file turn out to be
     // malformed further on: such a file loads nothing. Running out of memory
     // stops the load and keeps the whole records added before.
@@ -116,6 +148,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
       if (!Services.empty() && !(std::prev(held)->first < name)) held = Services.lower_bound(name);
       if (held != Services.end() && held->first == name) {
         ++refused;
+        if (ignored != nullptr) PassOver(nodes.line(), ignored);
         continue;
       }
       auto record = std::make_unique<CService>();
@@ -125,7 +158,7 @@ int CServiceRepositoryLight::LoadServicesFromFile(const char* iniFilePath) {
     }
     if (nodes.failed()) {
       for (const ServiceMap::iterator& record : added) Services.erase(record);
-      return kestrine::kNotFound;
+      return fail(3, nodes.error());
     }
     return added.empty() && refused > 0 ? 1 : 0;
   });

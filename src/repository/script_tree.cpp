@@ -4,40 +4,28 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
-#include "ini/document.h"
-#include "ini/file.h"
-#include "platform/error.h"
-#include "platform/file_probe.h"
+#include "kestrine/load_report.h"
 #include "repository/guarded.h"
 #include "repository/load_batch.h"
-#include "repository/services_file.h"
 
 namespace kestrine {
 namespace {
 
-
-// Loads one folder; for a file that cannot be parsed, reads it once more
-// with the whole-file parser to tell the line: rare, and the loader itself
-// keeps no such detail.
+// Loads one folder; for a file that is missing or cannot be parsed, the
+// load's report tells the line and why.
 void LoadOne(ScriptLoad* result) {
   auto repository = std::make_unique<CServiceRepositoryLight>();
-  result->status = repository->LoadDataFromScript(result->folder.c_str());
+  LoadReport report;
+  result->status = repository->LoadDataFromScript(result->folder.c_str(), &report);
   if (result->status == 0) {
     result->repository = std::move(repository);
     return;
   }
-  const std::string path =
-      result->folder + "/" + services_file::kWsdlFolder + "/" + services_file::kServicesFile;
-  if (result->status == 3 && !platform::IsRegularFile(path)) {
-    result->message = "no services file";
-    return;
-  }
-  ini::Document document;
-  Error error;
-  if (result->status == 3 && !ini::LoadFile(path, &document, &error)) {
-    result->line = error.line;
-    result->message = error.message;
+  if (result->status == 3 && !report.message.empty()) {
+    result->line = report.line;
+    result->message = std::move(report.message);
   } else {
     result->message = "cannot be loaded";
   }

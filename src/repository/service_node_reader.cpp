@@ -50,10 +50,11 @@ std::size_t KeyIndex(std::string_view key) {
 
 }  // namespace
 
-void ServiceNodeReader::BeginNode() {
+void ServiceNodeReader::BeginNode(int line) {
   offsets_.fill(kAbsent);
   values_.clear();
   in_node_ = true;
+  line_ = line;
 }
 
 void ServiceNodeReader::Keep(std::string_view key, std::string_view value) {
@@ -71,7 +72,7 @@ void ServiceNodeReader::Keep(std::string_view key, std::string_view value) {
 bool ServiceNodeReader::Next() {
   if (next_begun_) {
     next_begun_ = false;
-    BeginNode();
+    BeginNode(next_line_);
   }
   for (;;) {
     switch (reader_.Next()) {
@@ -90,11 +91,17 @@ bool ServiceNodeReader::Next() {
         } else {
           begins = reader_.depth() == 1 && in_services_;
         }
+        // Neither the first "Services" root nor one of its service nodes.
+        if (passed_ != nullptr && !begins && !(in_services_ && reader_.depth() == 0)) {
+          passed_->push_back({reader_.line(), in_services_ ? IgnoredReason::kBelowServiceNode
+                                                           : IgnoredReason::kOutsideServices});
+        }
         if (ended) {
           next_begun_ = begins;
+          next_line_ = reader_.line();
           return true;
         }
-        if (begins) BeginNode();
+        if (begins) BeginNode(reader_.line());
         break;
       }
       case ini::StreamReader::Event::kEnd: {

@@ -5,9 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "ini/file.h"
 #include "ini/stream_reader.h"
+#include "kestrine/load_report.h"
 #include "repository/field_table.h"
 
 namespace kestrine {
@@ -33,6 +36,17 @@ class ServiceNodeReader {
 
   /// The file could not be read to its end, or is malformed.
   bool failed() const { return failed_; }
+  /// When failed(): the line at fault (0 when the fault is not on a line)
+  /// and why, as the whole-file parser tells them.
+  const Error& error() const { return reader_.error(); }
+
+  /// The 1-based line of the current service node's header.
+  int line() const { return line_; }
+
+  /// From now on, appends the nodes the reader passes over (those outside
+  /// the first "Services" root and those below a service node) to `passed`,
+  /// in file order, which must outlive the reading; null: no longer.
+  void CollectPassedOver(std::vector<IgnoredSection>* passed) { passed_ = passed; }
 
   /// The first value of the field's key in the current service node, or
   /// null when the node has no such key. Valid until Next.
@@ -44,16 +58,19 @@ class ServiceNodeReader {
  private:
   static constexpr std::uint32_t kAbsent = UINT32_MAX;
 
-  void BeginNode();
+  void BeginNode(int line);
   void Keep(std::string_view key, std::string_view value);
 
   ini::FileSource file_;
   ini::StreamReader reader_;
+  std::vector<IgnoredSection>* passed_ = nullptr;
   bool failed_ = false;
   bool in_services_ = false;    // the open root is the first "Services"
   bool seen_services_ = false;  // a "Services" root has been read
   bool in_node_ = false;        // the attributes read belong to a service node
   bool next_begun_ = false;     // the header of the next service node is read
+  int line_ = 0;                // of the current service node's header
+  int next_line_ = 0;           // of the next one's, once begun
   // Where each read key's first value lies in values_ (NUL-terminated).
   std::array<std::uint32_t, fields::kFieldCount> offsets_{};
   std::string values_;

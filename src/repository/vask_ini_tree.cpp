@@ -60,11 +60,10 @@ Tree& TreeOf(const Node& node) { return static_cast<Tree&>(*node.document()); }
 }  // namespace
 
 void* vaskinitree_new_ex(const char* path, int mode) {
-  if (path == nullptr || mode < 0 || mode > 2) return nullptr;
+  if (path == nullptr || mode < 0 || mode > 1) return nullptr;
   auto tree = std::make_unique<Tree>();
   tree->path = path;
-  if (mode == 2) tree->SetSinglePass();
-  if (mode != 1 && !kestrine::ini::LoadFile(tree->path, tree.get(), nullptr)) {
+  if (mode == 0 && !kestrine::ini::LoadFile(tree->path, tree.get(), nullptr)) {
     return nullptr;
   }
   return tree.release();  // owned by the caller until vaskinitree_delete
@@ -85,13 +84,12 @@ void* vaskinitree_new_in(const kestrine::platform::Folder& folder, const std::st
 
 int vaskinitree_save_in(void* tree, const kestrine::platform::Folder& folder,
                         const std::string& name) {
-  if (tree == nullptr || AsTree(tree)->single_pass()) return 1;
+  if (tree == nullptr) return 1;
   Tree& saved = *AsTree(tree);
   // Saved over the file it was read from, the tree reads as that file's new
   // content: a later save of it replaces the new file.
   const bool same_file = saved.read_folder.fd() == folder.fd() && saved.read_name == name;
-  return kestrine::ini::SaveFile(saved, folder, name, same_file ? &saved.read_id : nullptr,
-                                 nullptr)
+  return kestrine::ini::SaveFile(saved, folder, name, same_file ? &saved.read_id : nullptr, nullptr)
              ? 0
              : 1;
 }
@@ -120,10 +118,6 @@ void* vaskinitreenode_get_next_son(void* node) {
   if (node == nullptr) return nullptr;
   Node& parent = *AsNode(node);
   std::size_t& walk = TreeOf(parent).ChildWalk(&parent);
-  // Read in a single pass, the child the walk leaves is done with: its
-  // content is released, so that a large file is not held twice over while
-  // its reader builds records from it.
-  if (walk > 0 && walk <= parent.children().size()) parent.children()[walk - 1]->ReleaseContent();
   if (walk >= parent.children().size()) return nullptr;
   return parent.children()[walk++];
 }
@@ -197,7 +191,7 @@ int vaskinitreenode_remove_attrib(void* node, const char* key) {
 }
 
 int vaskinitree_save(void* tree, const char* path) {
-  if (tree == nullptr || path == nullptr || AsTree(tree)->single_pass()) return 1;
+  if (tree == nullptr || path == nullptr) return 1;
   return kestrine::ini::SaveFile(*AsTree(tree), path, nullptr) ? 0 : 1;
 }
 

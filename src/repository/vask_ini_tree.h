@@ -13,11 +13,8 @@
 #include "platform/folder.h"
 
 /// mode 0: reads the file at `path`; null when it is missing, unreadable or
-/// malformed. mode 1: a new empty tree for `path`, the disk untouched.
-/// mode 2: reads the file as mode 0 does, for one forward pass: when the walk
-/// over a node's children moves on, the child it leaves is released (its
-/// attributes read as absent and earlier value pointers are invalid), and
-/// the tree cannot be changed or saved. Any other mode: null.
+/// malformed. mode 1: a new empty tree for `path`, the disk untouched. Any
+/// other mode: null.
 void* vaskinitree_new_ex(const char* path, int mode);
 
 /// As vaskinitree_new_ex (modes 0 and 1), for the file `name` of the opened
@@ -65,19 +62,18 @@ int vaskinitreenode_remove_last_son(void* node);
 
 /// Removes `child`, a child of `node`, with its whole subtree; none of their
 /// lines is written any more. 0 on success; non-zero (nothing changed) when
-/// `child` is not a child of `node` (also when removed before) or the tree
-/// is read in a single pass. A walk over the node's children that had passed
-/// the child goes on with the child after it. The removed nodes' handles
-/// stay readable until the tree is deleted; edits to them are not written.
+/// `child` is not a child of `node` (also when removed before). A walk over
+/// the node's children that had passed the child goes on with the child
+/// after it. The removed nodes' handles stay readable until the tree is
+/// deleted; edits to them are not written.
 int vaskinitreenode_remove_son(void* node, void* child);
 
 /// Gives the node another name; in the file only the name in its header
 /// changes (and in the headers of the nodes below it, whose paths spell it).
-/// 0 on success; non-zero (nothing changed) when the name cannot be written
-/// or the tree is read in a single pass. Siblings are not checked, so nodes
-/// can be renumbered one after the other (Service_3 to Service_2 while
-/// Service_2 still exists). An earlier name pointer of the node is invalid
-/// after a rename.
+/// 0 on success; non-zero (nothing changed) when the name cannot be written.
+/// Siblings are not checked, so nodes can be renumbered one after the other
+/// (Service_3 to Service_2 while Service_2 still exists). An earlier name
+/// pointer of the node is invalid after a rename.
 int vaskinitreenode_rename(void* node, const char* name);
 
 /// Sets the first attribute with this key or adds one; 0 on success. A line
@@ -96,8 +92,7 @@ int vaskinitreenode_set_attrib_ordered(void* node, const char* key, const char* 
                                        const char* const* order, int count);
 
 /// Removes every line of the node's attributes with this key; 0 on success
-/// (also when there is none), non-zero for a null argument or a tree read
-/// for one forward pass.
+/// (also when there is none), non-zero for a null argument.
 int vaskinitreenode_remove_attrib(void* node, const char* key);
 
 /// Writes the tree to `path`, atomically; 0 on success.

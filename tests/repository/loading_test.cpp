@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "ini/parser.h"
 #include "repository/vask_ini_tree.h"
 #include "script_folder.h"
 #include "testable_repository.h"
@@ -11,8 +13,22 @@
 
 namespace {
 
+using kestrine::IgnoredReason;
 using kestrine::testing::ScriptFolder;
 using kestrine::testing::TestableRepository;
+
+using Ignored = std::vector<std::pair<int, IgnoredReason>>;
+constexpr IgnoredReason kOutside = IgnoredReason::kOutsideServices;
+constexpr IgnoredReason kBelow = IgnoredReason::kBelowServiceNode;
+constexpr IgnoredReason kHeld = IgnoredReason::kNameHeld;
+
+Ignored IgnoredOf(const kestrine::LoadReport& report) {
+  Ignored ignored;
+  for (const kestrine::IgnoredSection& section : report.ignored) {
+    ignored.emplace_back(section.line, section.reason);
+  }
+  return ignored;
+}
 
 const CService& Stored(CServiceRepositoryLight& repository, const char* name) {
   CService* record = nullptr;
@@ -46,10 +62,15 @@ TEST(Loading, FolderSpellingsGiveTheSamePath) {
 TEST(Loading, MissingFileGives3WithPathsSet) {
   ScriptFolder script;
   TestableRepository repository;
-  EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 3);
+  kestrine::LoadReport report;
+  report.ignored.push_back({});  // emptied by the load
+  EXPECT_EQ(repository.LoadDataFromScript(script.c_str(), &report), 3);
   EXPECT_EQ(repository.GetScriptPath(), script.path());
   EXPECT_EQ(repository.GetIniFilePath(), script.path() + "\\WSDL\\web_services.ini");
   EXPECT_FALSE(script.FileExists());
+  EXPECT_EQ(report.line, 0);
+  EXPECT_EQ(report.message, "no services file");
+  EXPECT_TRUE(report.ignored.empty());
 }
 
 TEST(Loading, BadFolders) {
@@ -69,36 +90,56 @@ TEST(Loading, BadFolders) {
 }
 
 // The file's shape decides what is added; the status says whether anything
-// could be stored.
+// could be stored. A load with a report loads the same and names the
+// sections passed over, by header line, in file order.
 TEST(Loading, FileShapes) {
   const struct {
     const char* name;
     const char* text;
     int status;
     std::vector<std::string> names;
+    Ignored ignored;
   } cases[] = {
       {"other roots first",
        "[General]\nName=NotAService\n[General\\Child]\nName=NotEither\n"
        "[Services]\n[Services\\S]\nName=Orders\n",
        0,
-       {"Orders"}},
-      {"only other roots", "[General]\n[General\\Service_1]\nName=Orders\n", 0, {}},
-      {"empty Services root", "; nothing yet\n[Services]\n", 0, {}},
-      {"empty file", "", 0, {}},
+       {"Orders"},
+       {{1, kOutside}, {3, kOutside}}},
+      {"only other roots",
+       "[General]\n[General\\Service_1]\nName=Orders\n",
+       0,
+       {},
+       {{1, kOutside}, {2, kOutside}}},
+      {"empty Services root", "; nothing yet\n[Services]\n", 0, {}, {}},
+      {"empty file", "", 0, {}, {}},
       {"duplicate names",
        "[Services]\n[Services\\A]\nName=X\nServiceName=first\n"
        "[Services\\B]\nName=X\nServiceName=second\n[Services\\C]\nName=Y\n",
        0,
-       {"X", "Y"}},
+       {"X", "Y"},
+       {{5, kHeld}}},
       {"only the first Services root counts",
        "[Services]\n[Services\\A]\nName=First\n[Services]\n[Services\\A]\nName=Second\n",
        0,
-       {"First"}},
+       {"First"},
+       {{4, kOutside}, {5, kOutside}}},
       {"nodes without a name",
        "[Services]\n[Services\\A]\nServiceName=x\n[Services\\B]\n",
        0,
-       {" "}},
-      {"a root named in another case", "[services]\n[services\\A]\nName=X\n", 0, {}},
+       {" "},
+       {{4, kHeld}}},
+      {"a root named in another case",
+       "[services]\n[services\\A]\nName=X\n",
+       0,
+       {},
+       {{1, kOutside}, {2, kOutside}}},
+      {"nodes below service nodes",
+       "[Services]\n[Services\\A]\nName=X\n[Services\\A\\x]\nName=Y\n[Services\\A\\x\\y]\n"
+       "[Services\\B]\nName=X\n[Services\\B\\z]\n[Services\\C]\nName=Z\n[Other]\n",
+       0,
+       {"X", "Z"},
+       {{4, kBelow}, {6, kBelow}, {7, kHeld}, {9, kBelow}, {12, kOutside}}},
   };
   for (const auto& c : cases) {
     ScriptFolder script;
@@ -107,6 +148,14 @@ TEST(Loading, FileShapes) {
     EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), c.status) << c.name;
     EXPECT_EQ(repository.Names(), c.names) << c.name;
     EXPECT_EQ(repository.TreeHandle, nullptr);
+
+    TestableRepository reported;
+    kestrine::LoadReport report;
+    EXPECT_EQ(reported.LoadDataFromScript(script.c_str(), &report), c.status) << c.name;
+    EXPECT_EQ(reported.Names(), c.names) << c.name;
+    EXPECT_EQ(IgnoredOf(report), c.ignored) << c.name;
+    EXPECT_EQ(report.line, 0) << c.name;
+    EXPECT_EQ(report.message, "") << c.name;
   }
 }
 
@@ -128,7 +177,9 @@ TEST(Loading, SecondLoadOfTheSameFolderRefusesEveryNode) {
   CService* orders = nullptr;
   ASSERT_EQ(repository.GetServicePtrByName("Orders", &orders), 0);
   orders->SetServiceName("changed in memory");
-  EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 1);
+  kestrine::LoadReport report;
+  EXPECT_EQ(repository.LoadDataFromScript(script.c_str(), &report), 1);
+  EXPECT_EQ(IgnoredOf(report), (Ignored{{2, kHeld}, {5, kHeld}}));
   CService* again = nullptr;
   ASSERT_EQ(repository.GetServicePtrByName("Orders", &again), 0);
   EXPECT_EQ(again, orders);  // pointers stay valid across loads
@@ -153,6 +204,7 @@ TEST(Loading, TwoScriptsIntoOneRepository) {
 
 // A file found malformed, however late, loads nothing: the records held
 // before stay as they were, and those read before the fault are taken back.
+// The report tells the line and why, as the whole-file parser does.
 TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
   std::string many = "[Services]\n";
   for (int i = 0; i < 2000; ++i) {
@@ -173,6 +225,15 @@ TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
     ASSERT_EQ(repository.GetServicePtrByName("Held", &held), 0);
     held->SetServiceName("kept");
     EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 3) << text.substr(0, 80);
+    kestrine::LoadReport report;
+    EXPECT_EQ(repository.LoadDataFromScript(script.c_str(), &report), 3) << text.substr(0, 80);
+    kestrine::ini::Document document;
+    kestrine::Error parsed;
+    EXPECT_FALSE(kestrine::ini::Parse(text, &document, &parsed));
+    EXPECT_EQ(report.line, parsed.line) << text.substr(0, 80);
+    EXPECT_EQ(report.message, parsed.message) << text.substr(0, 80);
+    EXPECT_NE(report.line, 0) << text.substr(0, 80);
+    EXPECT_TRUE(report.ignored.empty()) << text.substr(0, 80);
     EXPECT_EQ(repository.Names(), std::vector<std::string>{"Held"});
     EXPECT_STREQ(Stored(repository, "Held").GetServiceName(), "kept");
     EXPECT_EQ(script.Read(), text);

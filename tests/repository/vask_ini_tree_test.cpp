@@ -106,38 +106,8 @@ TEST(IniTreeApi, NewTreeTouchesNoDisk) {
     }
   }
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"existing.ini"});
-  EXPECT_EQ(vaskinitree_new_ex((dir / "existing.ini").c_str(), 3), nullptr);
+  EXPECT_EQ(vaskinitree_new_ex((dir / "existing.ini").c_str(), 2), nullptr);
   EXPECT_EQ(vaskinitree_new_ex((dir / "existing.ini").c_str(), -1), nullptr);
-}
-
-// Mode 2 reads for one forward pass: a child is released when the walk
-// leaves it, and the tree can be neither changed nor saved.
-TEST(IniTreeApi, SinglePassReleasesChildrenBehindTheWalk) {
-  TempDir dir;
-  const std::string path = dir / "f.ini";
-  const std::string text = "[S]\nk=root\n[S\\a]\nk=1\n[S\\b]\nk=2\n";
-  WriteBytes(path, text);
-  TreeHandle tree(vaskinitree_new_ex(path.c_str(), 2));
-  ASSERT_NE(tree.handle, nullptr);
-  void* root = FirstRootWalkingSons(tree.handle);
-  void* a = vaskinitreenode_get_next_son(root);
-  EXPECT_STREQ(vaskinitreenode_get_attrib(a, "k"), "1");
-  void* b = vaskinitreenode_get_next_son(root);
-  EXPECT_EQ(vaskinitreenode_get_attrib(a, "k"), nullptr);
-  EXPECT_STREQ(vaskinitreenode_get_attrib(b, "k"), "2");
-  EXPECT_EQ(vaskinitreenode_get_next_son(root), nullptr);
-  EXPECT_EQ(vaskinitreenode_get_attrib(b, "k"), nullptr);
-  EXPECT_STREQ(vaskinitreenode_get_name(b), "b");
-  EXPECT_STREQ(vaskinitreenode_get_attrib(root, "k"), "root");
-
-  EXPECT_NE(vaskinitreenode_set_attrib(root, "k", "x"), 0);
-  EXPECT_NE(vaskinitreenode_set_attrib_ordered(root, "n", "x", nullptr, 0), 0);
-  EXPECT_NE(vaskinitreenode_rename(b, "c"), 0);
-  EXPECT_NE(vaskinitreenode_remove_son(root, b), 0);
-  EXPECT_EQ(vaskinitreenode_add_son(root, "c"), nullptr);
-  EXPECT_EQ(vaskinitree_add_root(tree.handle, "T"), nullptr);
-  EXPECT_NE(vaskinitree_save(tree.handle, path.c_str()), 0);
-  EXPECT_EQ(ReadBytes(path), text);
 }
 
 TEST(IniTreeApi, OpenFailsForMissingMalformedAndFolders) {
