@@ -37,8 +37,8 @@
 #include <kestrine/kestrine.h>
 
 #include "generator.h"
-#include "readers.h"
 #include "platform/whole_file.h"
+#include "readers.h"
 #include "repository/vask_ini_tree.h"
 
 namespace {

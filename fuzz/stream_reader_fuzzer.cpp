@@ -26,9 +26,8 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider data(bytes, size);
-  const std::size_t piece = data.ConsumeBool()
-                                ? kestrine::ini::StreamReader::kPieceSize
-                                : data.ConsumeIntegralInRange<std::size_t>(1, 96);
+  const std::size_t piece = data.ConsumeBool() ? kestrine::ini::StreamReader::kPieceSize
+                                               : data.ConsumeIntegralInRange<std::size_t>(1, 96);
   std::vector<std::size_t> reads(data.ConsumeIntegralInRange<std::size_t>(0, 4));
   for (std::size_t& read : reads) read = data.ConsumeIntegralInRange<std::size_t>(1, 64);
   const std::string text = data.ConsumeRemainingBytesAsString();

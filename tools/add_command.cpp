@@ -1,7 +1,6 @@
 // kestrine add FOLDER --name NAME --wsdl LOCATION [options]
 #include <CLI/CLI.hpp>
 
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -45,8 +44,8 @@ void CreateWsdlFolder(const ScriptFolder& script) {
     throw CommandError(kExitMissing, problem);
   }
   if (std::string reason; !MakePrivateFolder(script.WsdlFolderPath(), &reason)) {
-    throw CommandError(kExitFailure,
-                       "cannot create the folder " + OneLine(script.WsdlFolderPath()) + ": " + reason);
+    throw CommandError(kExitFailure, "cannot create the folder " +
+                                         OneLine(script.WsdlFolderPath()) + ": " + reason);
   }
 }
 

@@ -144,8 +144,9 @@ void RunFind(const FindOptions& options) {
 
 void AddFindCommand(CLI::App& app) {
   auto options = std::make_shared<FindOptions>();
-  CLI::App* command = app.add_subcommand(
-      "find", "Print the services whose WSDL location (and service name, and endpoint) match, in one script or below roots");
+  CLI::App* command = app.add_subcommand("find",
+                                         "Print the services whose WSDL location (and service "
+                                         "name, and endpoint) match, in one script or below roots");
   command->add_option("FOLDER", options->folder, "The script folder (or use --under)");
   command->add_option("--under", options->under,
                       "Search every script folder below ROOT (repeatable); prints FOLDER<TAB>NAME");

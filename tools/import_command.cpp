@@ -58,8 +58,9 @@ std::vector<JsonRecord> ReadRecords(const std::string& input) {
   const std::string label = input == "-" ? std::string("standard input") : OneLine(input);
   const nlohmann::json array = ParseJsonInput(ReadInput(input, label), label);
   if (!array.is_array()) {
-    throw CommandError(kExitFailure, label + " must hold a JSON array of records, as kestrine "
-                                             "export prints it");
+    throw CommandError(kExitFailure, label +
+                                         " must hold a JSON array of records, as kestrine "
+                                         "export prints it");
   }
   std::vector<JsonRecord> records;
   std::map<std::string, std::size_t> seen;
@@ -153,8 +154,7 @@ void AddImportCommand(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
       "import", "Add and update services from a JSON array as kestrine export prints it");
   command->add_option("FOLDER", options->folder, "The script folder")->required();
-  command->add_option("FILE", options->input, "The JSON file, or - for standard input")
-      ->required();
+  command->add_option("FILE", options->input, "The JSON file, or - for standard input")->required();
   command->add_flag("--dry-run", options->dry_run, "Print what would change, change nothing");
   AddWaitOption(*command, options->wait);
   AddQuietOption(*command);

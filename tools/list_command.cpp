@@ -30,7 +30,8 @@ void RunList(const ListOptions& options) {
     for (const CService* record : records) std::cout << OneLine(record->GetName()) << '\n';
     return;
   }
-  PrintJson(std::cout, RecordsJson(records, options.show_secrets ? Secrets::kShow : Secrets::kHide));
+  PrintJson(std::cout,
+            RecordsJson(records, options.show_secrets ? Secrets::kShow : Secrets::kHide));
 }
 
 }  // namespace

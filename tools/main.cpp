@@ -35,9 +35,10 @@ int FlushOutput(int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Lists, shows, finds, adds, changes, removes, exports, imports and checks the web "
-               "services of a script, or of every script below a folder.",
-               "kestrine"};
+  CLI::App app{
+      "Lists, shows, finds, adds, changes, removes, exports, imports and checks the web "
+      "services of a script, or of every script below a folder.",
+      "kestrine"};
   app.set_version_flag("--version", "kestrine " KESTRINE_VERSION_STRING);
   app.require_subcommand(1);
   app.failure_message(FailureMessage);

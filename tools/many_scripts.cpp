@@ -1,6 +1,5 @@
 #include "many_scripts.h"
 
-
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
@@ -8,9 +7,9 @@
 
 #include "command_error.h"
 #include "display_text.h"
+#include "kestrine/locations.h"
 #include "shell_pattern.h"
 #include "system_calls.h"
-#include "kestrine/locations.h"
 
 namespace kestrine::tool {
 

@@ -54,8 +54,7 @@ std::vector<std::string> FindScriptTree(const std::vector<std::string>& roots);
 /// error is a terminal, a progress line there says how many files are done,
 /// of how many, and how fast, unless `quiet`. `jobs` threads load (0: one
 /// per core). Throws CommandError (status 3) for a root that is no folder.
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
-                                       int jobs);
+std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet, int jobs);
 
 /// The services file of a script folder, for messages (as OneLine shows it).
 std::string ServicesFileOf(const std::string& folder);

@@ -36,8 +36,8 @@ void RunRemove(const RemoveOptions& options) {
 
 void AddRemoveCommand(CLI::App& app) {
   auto options = std::make_shared<RemoveOptions>();
-  CLI::App* command = app.add_subcommand(
-      "remove", "Remove one service's section; every other line stays as it is");
+  CLI::App* command =
+      app.add_subcommand("remove", "Remove one service's section; every other line stays as it is");
   command->add_option("FOLDER", options->folder, "The script folder")->required();
   command->add_option("NAME", options->name, "The service's name")->required();
   command->add_flag("--force", options->force, "No effect (kept for existing command lines)");

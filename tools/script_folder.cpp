@@ -14,8 +14,8 @@
 
 #include "command_error.h"
 #include "display_text.h"
-#include "nearest_word.h"
 #include "kestrine/locations.h"
+#include "nearest_word.h"
 
 namespace kestrine::tool {
 namespace {

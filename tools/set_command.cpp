@@ -5,7 +5,6 @@
 //              [--no-*] [--dry-run] [--yes] [--jobs N] [--wait SECONDS] [--quiet]
 #include <CLI/CLI.hpp>
 
-
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -219,9 +218,9 @@ void RunSet(const SetOptions& options) {
   const std::string new_name = options.rename.value_or(options.name);
   if (options.OnlyRename()) {
     // The Name line alone changes.
-    CheckEditStatus(repository.RenameServiceInScript(script.c_str(), options.name.c_str(),
-                                                     new_name.c_str()),
-                    script, options.name, new_name);
+    CheckEditStatus(
+        repository.RenameServiceInScript(script.c_str(), options.name.c_str(), new_name.c_str()),
+        script, options.name, new_name);
     return;
   }
   record = Changed(record, options, secrets);

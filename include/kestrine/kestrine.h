@@ -4,8 +4,8 @@
 
 #include "kestrine/advanced_settings.h"
 #include "kestrine/export.h"
-#include "kestrine/iso_time.h"
 #include "kestrine/fields.h"
+#include "kestrine/iso_time.h"
 #include "kestrine/load_report.h"
 #include "kestrine/location_type.h"
 #include "kestrine/locations.h"

@@ -71,10 +71,10 @@ inline bool FindLineEnd(const char* text, std::size_t pos, std::size_t size, Lin
 /// A line's kind, decided by its first non-blank character.
 struct LineShape {
   enum Kind {
-    kOther,          // blank, comment, or anything else: kept, not read
-    kHeader,         // "[path]", maybe with a comment after it: the path is text[open, close)
-    kBrokenHeader,   // starts with "[" but no "]" closes the path
-    kAttribute,      // "key=value": the key starts at `open`, "=" is at `close`
+    kOther,         // blank, comment, or anything else: kept, not read
+    kHeader,        // "[path]", maybe with a comment after it: the path is text[open, close)
+    kBrokenHeader,  // starts with "[" but no "]" closes the path
+    kAttribute,     // "key=value": the key starts at `open`, "=" is at `close`
   };
   Kind kind = kOther;
   std::size_t open = 0;
@@ -122,9 +122,8 @@ HeaderCheck ResolveHeader(const char* text, std::size_t open, std::size_t close,
   for (;;) {
     const void* separator = std::memchr(text + begin, '\\', close - begin);
     const std::size_t end =
-        separator == nullptr
-            ? close
-            : static_cast<std::size_t>(static_cast<const char*>(separator) - text);
+        separator == nullptr ? close
+                             : static_cast<std::size_t>(static_cast<const char*>(separator) - text);
     const std::size_t name_begin = SkipBlanks(text, begin, end);
     const std::size_t name_end = TrimBlanksBack(text, name_begin, end);
     if (name_begin == name_end) return HeaderCheck::kEmptyName;

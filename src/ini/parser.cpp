@@ -100,9 +100,9 @@ bool Parser::HandleHeader(const LineShape& shape, std::size_t line_begin, std::s
                           Eol eol) {
   std::size_t depth = 0;
   std::string_view name;
-  const HeaderCheck check =
-      ResolveHeader(text_, shape.open, shape.close, open_.size(),
-                    [this](std::size_t level) { return open_[level]->name(); }, &depth, &name);
+  const HeaderCheck check = ResolveHeader(
+      text_, shape.open, shape.close, open_.size(),
+      [this](std::size_t level) { return open_[level]->name(); }, &depth, &name);
   if (check != HeaderCheck::kNode) return Fail(HeaderError(check));
   CloseNode();
   open_.resize(depth);

@@ -28,11 +28,11 @@ namespace kestrine::platform {
 /// file whose mode bits give the saving user no write permission (for root:
 /// no write bit at all) is not replaced. With `expected`, the file replaced
 /// must be that one (the file that was read): a name that leads elsewhere by
-/// then fails with EAGAIN; after a save it is set to the new file. So does a name changed between the checks and the
-/// rename. On failure the target is untouched, the temporary file is removed
-/// and the result is false, with `error` (when not null) saying why, on line
-/// 0; the failure is also this thread's last one. A failing folder sync
-/// after the rename is not reported: the new content is in place by then.
+/// then fails with EAGAIN; after a save it is set to the new file. So does a name changed between
+/// the checks and the rename. On failure the target is untouched, the temporary file is removed and
+/// the result is false, with `error` (when not null) saying why, on line 0; the failure is also
+/// this thread's last one. A failing folder sync after the rename is not reported: the new content
+/// is in place by then.
 bool WriteFileAtomically(const Folder& folder, const std::string& name, std::string_view bytes,
                          FileId* expected, Error* error);
 

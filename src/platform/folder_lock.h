@@ -24,7 +24,6 @@
 
 #include "platform/folder.h"
 
-
 namespace kestrine::platform {
 
 /// How long a writer waits for the lock by default before it gives up.
@@ -50,8 +49,7 @@ class FolderLock {
   /// that holds it. On failure the result holds nothing and `error` (when
   /// not null) is the errno value that says why: EWOULDBLOCK when the wait
   /// ran out.
-  static FolderLock Acquire(const std::string& folder, std::chrono::milliseconds wait,
-                            int* error);
+  static FolderLock Acquire(const std::string& folder, std::chrono::milliseconds wait, int* error);
   /// As above, for a folder opened already: the lock is on that very folder.
   static FolderLock Acquire(const Folder& folder, std::chrono::milliseconds wait, int* error);
 

@@ -1,7 +1,7 @@
 #include "repository/field_values.h"
 
-#include "repository/field_table.h"
 #include "kestrine/locations.h"
+#include "repository/field_table.h"
 #include "repository/value_codecs.h"
 
 namespace kestrine::fields {

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <memory>
 
-#include "kestrine/service_repository_light.h"
 #include "kestrine/locations.h"
+#include "kestrine/service_repository_light.h"
 #include "kestrine/status.h"
 #include "repository/guarded.h"
 

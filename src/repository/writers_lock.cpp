@@ -10,8 +10,8 @@
 
 namespace kestrine {
 
-platform::FolderLock LockServicesFile(std::string_view iniFilePath,
-                                      std::chrono::milliseconds wait, int* error) {
+platform::FolderLock LockServicesFile(std::string_view iniFilePath, std::chrono::milliseconds wait,
+                                      int* error) {
   std::string folder;
   std::string name;
   platform::SplitPath(platform::ToSystemPath(iniFilePath), &folder, &name);
@@ -36,8 +36,8 @@ SaveHold LockForSave(std::string_view iniFilePath) {
   } else if (code == EWOULDBLOCK) {
     platform::RecordFailure(code, "another process is writing '" + path + "'");
   } else {
-    platform::RecordFailure(code, "cannot lock the folder of '" + path + "': " +
-                                      std::generic_category().message(code));
+    platform::RecordFailure(
+        code, "cannot lock the folder of '" + path + "': " + std::generic_category().message(code));
   }
   return hold;
 }

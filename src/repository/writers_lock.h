@@ -15,8 +15,8 @@ namespace kestrine {
 /// library composes it; backslashes are separators): the lock of the folder
 /// that holds the file. See platform/folder_lock.h for what is locked and
 /// why; `error` as there.
-platform::FolderLock LockServicesFile(std::string_view iniFilePath,
-                                      std::chrono::milliseconds wait, int* error);
+platform::FolderLock LockServicesFile(std::string_view iniFilePath, std::chrono::milliseconds wait,
+                                      int* error);
 
 /// One save's hold: the services file's folder, opened once, and its lock.
 /// Every step of the save names the file relative to `folder`, the folder

@@ -44,8 +44,8 @@ TEST(StreamReader, ReadsAsTheWholeFileParser) {
   const struct {
     std::size_t piece;
     std::vector<std::size_t> reads;
-  } cuts[] = {{1, {}}, {2, {1}}, {3, {2, 1, 5}}, {7, {}}, {64, {3, 61}},
-              {ini::StreamReader::kPieceSize, {}}};
+  } cuts[] = {{1, {}}, {2, {1}},      {3, {2, 1, 5}},
+              {7, {}}, {64, {3, 61}}, {ini::StreamReader::kPieceSize, {}}};
   for (const StreamCase& c : Cases()) {
     const std::string expected = DumpParsed(c.text);
     for (const auto& cut : cuts) {

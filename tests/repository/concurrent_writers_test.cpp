@@ -131,7 +131,8 @@ TEST_F(ConcurrentWriters, AppendsRacingRemovesLoseNothingAndBringNothingBack) {
   for (int i = 0; i < kEach; ++i) ASSERT_EQ(Append(script_, Name("old", i)), 0);
   const auto codes = RunChildren(2, [&](int writer) {
     for (int i = 0; i < kEach; ++i) {
-      const int status = writer == 0 ? Append(script_, Name("new", i)) : Remove(script_, Name("old", i));
+      const int status =
+          writer == 0 ? Append(script_, Name("new", i)) : Remove(script_, Name("old", i));
       if (status != 0) return 10 + status;
     }
     return 0;

@@ -128,8 +128,7 @@ const SecurityCase kCases[] = {
        return failures + Expect(after.uid == kOther && after.gid == kOtherGroup, "owner lost") +
               Expect(after.mode == 0640, "mode lost");
      }},
-    {"LinkOfAnotherUserRefused", false,
-     [](const auto& s) { return LinkedSave(s, kOther, false); }},
+    {"LinkOfAnotherUserRefused", false, [](const auto& s) { return LinkedSave(s, kOther, false); }},
     {"DanglingLinkRefused", false, [](const auto& s) { return LinkedSave(s, 0, true); }},
     {"OwnLinkWrittenThrough", false, [](const auto& s) { return LinkedSave(s, 0, false); }},
     {"ReadOnlyFileRefusedForRoot", false, ReadOnlyRefused},

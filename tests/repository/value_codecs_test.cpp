@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/time_decoder.h"
-#include "repository/vask_ini_tree.h"
 #include "repository/value_codecs.h"
+#include "repository/vask_ini_tree.h"
 #include "testable_repository.h"
 #include "time_zone.h"
 

@@ -28,8 +28,8 @@ std::string Node(int n, std::map<std::string, std::string> values, std::set<std:
   for (const char* key : kWrittenKeys) {
     if (omit.count(key) != 0) continue;
     const auto value = values.find(key);
-    const std::set<std::string> flags = {"LinkedToZR",  "KeepUpToDate", "OverrideServiceAddress",
-                                         "UseProxy",    "UseSecurity",  "UseJmsTransport"};
+    const std::set<std::string> flags = {"LinkedToZR", "KeepUpToDate", "OverrideServiceAddress",
+                                         "UseProxy",   "UseSecurity",  "UseJmsTransport"};
     const std::string fallback = flags.count(key) != 0                ? "0"
                                  : key == std::string("LocationType") ? "-1"
                                                                       : "";
@@ -87,10 +87,12 @@ TEST_F(CheckTest, FindsEachProblemAtItsLine) {
       {"=2010-02-30", "reads as the time 2010-03-02 00:00:00"},
       {"=1960-05-01", "reads as 0"},
       // Loading drops the values of a settings group that is off.
-      {"ProxyServerName=proxy.example", "is ignored: loading keeps it only when UseProxy reads true"},
+      {"ProxyServerName=proxy.example",
+       "is ignored: loading keeps it only when UseProxy reads true"},
       {"UseSecurity=00", "UseSecurity \"00\" loads as false"},
       {"Password=pw", "is ignored: loading keeps it only when UseSecurity reads true"},
-      {"ServiceAdress=x", "not a key of a service node; loading ignores it (did you mean ServiceAddress?)"},
+      {"ServiceAdress=x",
+       "not a key of a service node; loading ignores it (did you mean ServiceAddress?)"},
       {"ZR_ID=5", "is ignored: loading keeps it only when LinkedToZR reads true"},
       {"[Services\\Service_3]", "names the service \"Alpha\", which the section at line 3"},
       {"=2010-03-28 02:30:00", "not as written"},  // an hour skipped by daylight-saving time

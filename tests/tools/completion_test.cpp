@@ -67,7 +67,8 @@ TEST_F(Completion, OffersWhatTheToolTakes) {
       {{"remove", orders, "Order", ""}, "", "OrderEntry"},
       // A FIELD is a key of the services file.
       {{"get", orders, "OrderEntry", "Proxy"},
-       "ProxyUserName ProxyServerName ProxyPortNumber ProxyPassword", "UseProxy OrderEntry"},
+       "ProxyUserName ProxyServerName ProxyPortNumber ProxyPassword",
+       "UseProxy OrderEntry"},
       {{"set", orders, "Order"}, "OrderEntry OrderStatus", "ShippingQuote"},
       {{"show", Script("Nowhere"), ""}, "", "OrderEntry"},
       {{"list", Script("Ord")}, orders, Script("Billing")},

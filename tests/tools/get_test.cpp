@@ -30,9 +30,20 @@ TEST_P(Get, PrintsTheValueAlone) {
 }
 
 const GetCase kGetCases[] = {
-    {"Text", "OrderEntry", "ServiceAddress", {}, 0, "http://erp.example.com/orders/OrderEntry\n", ""},
-    {"DescriptionWithLineBreaks", "ShippingQuote", "Description", {}, 0,
-     "Shipping quotes from the carrier.\r\n\r\nWeights in kilograms, prices in euros.\n", ""},
+    {"Text",
+     "OrderEntry",
+     "ServiceAddress",
+     {},
+     0,
+     "http://erp.example.com/orders/OrderEntry\n",
+     ""},
+    {"DescriptionWithLineBreaks",
+     "ShippingQuote",
+     "Description",
+     {},
+     0,
+     "Shipping quotes from the carrier.\r\n\r\nWeights in kilograms, prices in euros.\n",
+     ""},
     {"Flag", "OrderEntry", "KeepUpToDate", {}, 0, "1\n", ""},
     {"Number", "OrderStatus", "UDDIVersion", {}, 0, "3\n", ""},
     {"LinkedZrId", "OrderStatus", "ZR_ID", {}, 0, "1187\n", ""},

@@ -62,12 +62,12 @@ TEST_F(ListShowTest, ReadersWarnOfSectionsThatLoadingIgnores) {
   const std::string sample = ReadBytes(FileOf("Billing"));
   WriteBytes(FileOf("Billing"), sample + "\n[Services\\Service_3]\nName=LedgerPosting\n");
   const auto line = std::count(sample.begin(), sample.end(), '\n') + 2;
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"list", Script("Billing")},
-           {"show", Script("Billing"), "LedgerPosting"},
-           {"get", Script("Billing"), "LedgerPosting", "Name"},
-           {"export", Script("Billing")},
-           {"find", Script("Billing"), "--wsdl", "x"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"list", Script("Billing")},
+                                             {"show", Script("Billing"), "LedgerPosting"},
+                                             {"get", Script("Billing"), "LedgerPosting", "Name"},
+                                             {"export", Script("Billing")},
+                                             {"find", Script("Billing"), "--wsdl", "x"}}) {
     const ToolResult result = RunTool(args);
     EXPECT_EQ(result.status, 0) << args[0] << ": " << result.err;
     EXPECT_NE(result.err.find("warning: loading ignored 1 section(s) of " + FileOf("Billing") +
@@ -112,7 +112,8 @@ TEST_F(ListShowTest, SamplesTimesNeverSetReadAsZeroEverywhere) {
       ScopedTimeZone scoped(zone);
       const nlohmann::json elsewhere = LibraryRecords(Script(script));
       for (const auto& record : central_europe.items()) {
-        for (const char* field : {"CreationDate", "LastSyncWithWSDL", "LastSyncWithWSDLZROrininal"}) {
+        for (const char* field :
+             {"CreationDate", "LastSyncWithWSDL", "LastSyncWithWSDLZROrininal"}) {
           if (record.value().at(field) != 0) continue;
           EXPECT_EQ(elsewhere.at(record.key()).at(field), 0)
               << script << ' ' << record.key() << ' ' << field << " in " << zone;

@@ -58,8 +58,8 @@ TEST_P(Remove, TakesItsSectionAlone) {
   const std::vector<std::string> lines = file_sections_detail::LinesOf(after);
   ASSERT_EQ(lines.size(), expected.size()) << after;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const bool headers = lines[i].rfind("[Services\\", 0) == 0 &&
-                         expected[i].rfind("[Services\\", 0) == 0;
+    const bool headers =
+        lines[i].rfind("[Services\\", 0) == 0 && expected[i].rfind("[Services\\", 0) == 0;
     if (!headers) {
       EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1 << " of\n" << after;
     }
@@ -93,7 +93,14 @@ const RemoveCase kRemoveCases[] = {
     {"Sample", "Orders", "OrderEntryTest", {}, "", 33, 59, 0, ""},
     // What loading ignores stays too.
     {"IgnoredSectionStays", "Billing", "InvoiceArchive", {}, kSecondLedger, 4, 29, 0, ""},
-    {"NameInTwoSections", "Billing", "LedgerPosting", {}, kSecondLedger, 0, 0, 1,
+    {"NameInTwoSections",
+     "Billing",
+     "LedgerPosting",
+     {},
+     kSecondLedger,
+     0,
+     0,
+     1,
      "more than one section"},
     {"NoSuchRecord", "Commented", "Nope", {}, "", 0, 0, 3, "no service named \"Nope\""},
 };

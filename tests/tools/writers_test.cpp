@@ -29,7 +29,8 @@ TEST_F(WritersTest, AddsAtOnceKeepEveryRecord) {
   for (auto& thread : threads) thread.join();
   const nlohmann::json records = LibraryRecords(Script("Orders"));
   for (int i = 0; i < kAdds; ++i) {
-    EXPECT_EQ(results[static_cast<std::size_t>(i)].status, 0) << results[static_cast<std::size_t>(i)].err;
+    EXPECT_EQ(results[static_cast<std::size_t>(i)].status, 0)
+        << results[static_cast<std::size_t>(i)].err;
     EXPECT_TRUE(records.contains("New" + std::to_string(i))) << i;
   }
 }
@@ -145,7 +146,7 @@ TEST_F(WritersTest, HeldLockEndsChangesWithTheReason) {
 struct FailureCase {
   const char* label;
   std::function<void(const std::string& file)> spoil;  // as root
-  std::vector<std::string> args;                        // after the folder
+  std::vector<std::string> args;                       // after the folder
   int status;
   const char* says;
   std::string input = "";  // standard input
@@ -182,25 +183,39 @@ void Replace(const std::string& file, const std::function<void()>& make) {
 }
 
 const FailureCase kFailures[] = {
-    {"ReadOnlyFile", [](const std::string& f) { ::chmod(f.c_str(), 0444); },
-     {"add", "--name", "X", "--wsdl", "x"}, 1, "Permission denied"},
-    {"ReadOnlyFileRemove", [](const std::string& f) { ::chmod(f.c_str(), 0444); },
-     {"remove", "OrderEntry"}, 1, "Permission denied"},
+    {"ReadOnlyFile",
+     [](const std::string& f) { ::chmod(f.c_str(), 0444); },
+     {"add", "--name", "X", "--wsdl", "x"},
+     1,
+     "Permission denied"},
+    {"ReadOnlyFileRemove",
+     [](const std::string& f) { ::chmod(f.c_str(), 0444); },
+     {"remove", "OrderEntry"},
+     1,
+     "Permission denied"},
     {"FolderInPlaceOfFile",
      [](const std::string& f) { Replace(f, [&] { std::filesystem::create_directory(f); }); },
-     {"add", "--name", "X", "--wsdl", "x", "--create"}, 3, "is not a regular file (a folder)"},
+     {"add", "--name", "X", "--wsdl", "x", "--create"},
+     3,
+     "is not a regular file (a folder)"},
     {"FifoInPlaceOfFile",
      [](const std::string& f) { Replace(f, [&] { ::mkfifo(f.c_str(), 0600); }); },
-     {"list"}, 3, "is not a regular file (a FIFO)"},
+     {"list"},
+     3,
+     "is not a regular file (a FIFO)"},
     {"FifoInPlaceOfFileCreate",
      [](const std::string& f) { Replace(f, [&] { ::mkfifo(f.c_str(), 0600); }); },
-     {"add", "--name", "X", "--wsdl", "x", "--create"}, 3, "is not a regular file (a FIFO)"},
+     {"add", "--name", "X", "--wsdl", "x", "--create"},
+     3,
+     "is not a regular file (a FIFO)"},
     // The first update could be made, the second not: the import is one save.
     {"ImportOfANameHeldTwice",
      [](const std::string& f) {
        WriteBytes(f, ReadBytes(f) + "\n[Services\\Service_5]\nName=OrderStatus\n");
      },
-     {"import", "-"}, 1, "more than one section",
+     {"import", "-"},
+     1,
+     "more than one section",
      R"([{"Name": "OrderEntry", "ServiceAddress": "x"},
          {"Name": "OrderStatus", "ServiceAddress": "x"}, {"Name": "Brand"}])"},
     {"LinkOfAnotherUser",
@@ -210,7 +225,9 @@ const FailureCase kFailures[] = {
        std::filesystem::create_symlink(real, f);
        if (::lchown(f.c_str(), 65534, 65534) != 0) ADD_FAILURE() << "lchown";
      },
-     {"add", "--name", "X", "--wsdl", "x"}, 1, "symbolic link of another user"},
+     {"add", "--name", "X", "--wsdl", "x"},
+     1,
+     "symbolic link of another user"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Changes, ChangeFailureTest, ::testing::ValuesIn(kFailures), LabelName());

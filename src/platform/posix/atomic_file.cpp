@@ -6,11 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <chrono>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
-#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -55,7 +55,8 @@ bool ModeAllowsWriting(const FileInfo& info) {
     if (count > 0) {
       std::vector<gid_t> groups(static_cast<std::size_t>(count));
       const int got = ::getgroups(count, groups.data());
-      for (int i = 0; i < got && !in_group; ++i) in_group = groups[static_cast<std::size_t>(i)] == info.group;
+      for (int i = 0; i < got && !in_group; ++i)
+        in_group = groups[static_cast<std::size_t>(i)] == info.group;
     }
   }
   return (info.mode & (in_group ? S_IWGRP : S_IWOTH)) != 0;
@@ -79,7 +80,8 @@ bool ResolveTarget(const Folder& folder, const std::string& name, Entry* target,
     }
     return true;
   }
-  if (target->info.kind != FileKind::kFile) return Failure(error, "not a regular file", path, EINVAL);
+  if (target->info.kind != FileKind::kFile)
+    return Failure(error, "not a regular file", path, EINVAL);
   if (!ModeAllowsWriting(target->info)) {
     return Failure(error, "the file's mode does not allow writing", path, EACCES);
   }
@@ -97,7 +99,6 @@ bool StillTarget(const Entry& target) {
   }
   return target.exists && IdOf(now) == target.info.id;
 }
-
 
 std::string TemporaryPrefix(const std::string& base) { return "." + base + ".tmp"; }
 constexpr std::size_t kSuffixLength = 6;
@@ -194,7 +195,8 @@ bool WriteFileAtomically(const Folder& folder, const std::string& name, std::str
                      0600);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) return Failure(error, "cannot create a temporary file in", target.folder.path(), errno);
+  if (fd < 0)
+    return Failure(error, "cannot create a temporary file in", target.folder.path(), errno);
 
   // The new file takes the old one's owner, group and mode, as the opened
   // entry gave them (the owner only where the saver may give it, as root

@@ -73,7 +73,9 @@ bool FlockUntil(int fd, std::chrono::steady_clock::time_point deadline, int* err
 
 }  // namespace
 
-std::chrono::milliseconds SaveLockWait() { return std::chrono::milliseconds{g_save_wait_ms.load()}; }
+std::chrono::milliseconds SaveLockWait() {
+  return std::chrono::milliseconds{g_save_wait_ms.load()};
+}
 
 void SetSaveLockWait(std::chrono::milliseconds wait) { g_save_wait_ms.store(wait.count()); }
 
@@ -93,8 +95,7 @@ FolderLock FolderLock::Acquire(const Folder& folder, std::chrono::milliseconds w
   const auto deadline = std::chrono::steady_clock::now() + wait;
   // A descriptor of the lock's own, opened from the folder's: the very
   // folder that is read and written, never another one a path leads to now.
-  const int fd =
-      sys::Openat(folder.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY, 0);
+  const int fd = sys::Openat(folder.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY, 0);
   if (fd < 0) {
     Fail(error, errno);
     return {};
@@ -110,10 +111,9 @@ FolderLock FolderLock::Acquire(const Folder& folder, std::chrono::milliseconds w
   std::unique_lock<std::mutex> guard(registry.mutex);
   const auto self = std::this_thread::get_id();
   for (;;) {
-    const auto found =
-        std::find_if(registry.entries.begin(), registry.entries.end(), [&](const Key& key) {
-          return key.device == info.st_dev && key.inode == info.st_ino;
-        });
+    const auto found = std::find_if(
+        registry.entries.begin(), registry.entries.end(),
+        [&](const Key& key) { return key.device == info.st_dev && key.inode == info.st_ino; });
     if (found == registry.entries.end()) break;
     if (found->owner == self) {
       // Held by this thread already: one more hold of the same lock.
