@@ -1,6 +1,6 @@
-// The keys of a service node and the record's field behind each (beyond the
-// original API): one table, from which the library writes, loads, copies and
-// edits records, and from which tools read and set fields by key.
+// The keys of a service node and the record's field behind each: one table,
+// from which the library writes, loads, copies and edits records, and from
+// which tools read and set fields by key.
 #ifndef KESTRINE_FIELDS_H
 #define KESTRINE_FIELDS_H
 

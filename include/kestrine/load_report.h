@@ -1,6 +1,6 @@
-// What a load of a script's services file tells besides its status (beyond
-// the original API): where and why the file could not be loaded, and which
-// of its sections loading passed over.
+// What a load of a script's services file tells besides its status: where
+// and why the file could not be loaded, and which of its sections loading
+// passed over.
 #ifndef KESTRINE_LOAD_REPORT_H
 #define KESTRINE_LOAD_REPORT_H
 

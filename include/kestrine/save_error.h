@@ -1,4 +1,4 @@
-// Why a save failed, for callers that tell their users (beyond the original API).
+// Why a save or a load failed, for callers that tell their users.
 #ifndef KESTRINE_SAVE_ERROR_H
 #define KESTRINE_SAVE_ERROR_H
 

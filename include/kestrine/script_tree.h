@@ -1,5 +1,5 @@
 // Many scripts at once: finding the script folders below a root and loading
-// them in parallel (beyond the original API).
+// them in parallel.
 #ifndef KESTRINE_SCRIPT_TREE_H
 #define KESTRINE_SCRIPT_TREE_H
 

@@ -54,8 +54,7 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   /// As LoadDataFromScript(scriptFolder), same statuses, and fills `report`
   /// (the caller's; emptied first; may be null) with why the file could not
   /// be loaded and which of its sections loading passed over, all from the
-  /// same single read of the file (beyond the original API; see
-  /// kestrine/load_report.h).
+  /// same single read of the file (see kestrine/load_report.h).
   int LoadDataFromScript(const char* scriptFolder, kestrine::LoadReport* report);
 
   // ---- Lookup by name ------------------------------------------------------
@@ -128,7 +127,7 @@ class KESTRINE_API CServiceRepositoryLight : public IServiceRepository {
   int AppendServicesToScript(const char* scriptFolder, const std::vector<CService>& records,
                              int* firstNodeNumber = nullptr);
 
-  // ---- Editing the file in place (beyond the original API) -------------------
+  // ---- Editing the file in place ----------------------------------------------
   // Each changes one service node of "<folder>\WSDL\web_services.ini" where it
   // stands, under the file's writers' lock (see kestrine/script_lock.h), and
   // replaces the file atomically: every other line, comments included, stays

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "record_expectations.h"
-#include "script_folder.h"
+#include "temp_script.h"
 #include "time_zone.h"
 
 namespace kestrine::testing {
@@ -109,7 +109,7 @@ TEST(FieldTable, WriterAndLoadingFollowTheTable) {
     ASSERT_EQ(SetFieldText(record, *FieldAt(i), kSamples[i].other), 0);
     expected += std::string(kSamples[i].key) + '=' + kSamples[i].other + '\n';
   }
-  ScriptFolder script;
+  TempScript script;
   script.Write("");
   CServiceRepositoryLight repository;
   ASSERT_EQ(repository.SaveServiceToScript(script.c_str(), &record, nullptr), 0);

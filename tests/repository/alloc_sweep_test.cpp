@@ -21,8 +21,8 @@
 
 #include "record_expectations.h"
 #include "repository/vask_ini_tree.h"
-#include "script_folder.h"
 #include "temp_files.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 
 namespace {
@@ -86,8 +86,8 @@ void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noe
 
 namespace {
 
-using kestrine::testing::ScriptFolder;
 using kestrine::testing::TempDir;
+using kestrine::testing::TempScript;
 using kestrine::testing::TestableRepository;
 
 class Repository : public TestableRepository {
@@ -167,7 +167,7 @@ std::string Fields(const CService& record) { return kestrine::testing::FieldsTex
 // What an operation works on: a services file of three records, a repository
 // holding two other records, and a service node of the file opened apart.
 struct Scene {
-  explicit Scene(const ScriptFolder& folder) : script(folder), filePath(folder.FilePath()) {
+  explicit Scene(const TempScript& folder) : script(folder), filePath(folder.FilePath()) {
     script.Write(FileText());
     for (const char* name : {kHeldName, "Held service number two, named at length"}) {
       const CService other = FullRecord(name);
@@ -189,7 +189,7 @@ struct Scene {
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
 
-  const ScriptFolder& script;
+  const TempScript& script;
   const std::string filePath;
   std::string libraryPath;
   Repository repository;
@@ -319,7 +319,7 @@ struct Outcome {
   std::string handedOut;
 };
 
-Outcome RunOnce(const Operation& operation, const ScriptFolder& script, long failAt) {
+Outcome RunOnce(const Operation& operation, const TempScript& script, long failAt) {
   Scene scene(script);
   Outcome outcome;
   g_count = 0;
@@ -406,7 +406,7 @@ TEST(AllocationFailure, EveryOperationFailsCleanly) {
   ::operator delete(probe);
   if (g_count == 0) GTEST_SKIP() << "operator new is not this binary's (a memory checker's?)";
 
-  ScriptFolder script;
+  TempScript script;
   long runs = 0;
   for (const Operation& operation : kOperations) {
     SCOPED_TRACE(operation.name);

@@ -12,18 +12,18 @@
 #include <vector>
 
 #include "platform/folder_lock.h"
-#include "script_folder.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 
 namespace {
 
 using kestrine::ScriptLock;
-using kestrine::testing::ScriptFolder;
+using kestrine::testing::TempScript;
 using kestrine::testing::TestableRepository;
 
 std::string Name(const std::string& tag, int i) { return tag + "-" + std::to_string(i); }
 
-int Append(const ScriptFolder& script, const std::string& name) {
+int Append(const TempScript& script, const std::string& name) {
   TestableRepository repository;
   CService record;
   record.SetName(name.c_str());
@@ -32,7 +32,7 @@ int Append(const ScriptFolder& script, const std::string& name) {
 }
 
 // Load, delete and rewrite under one hold, as an editor of the file must.
-int Remove(const ScriptFolder& script, const std::string& name) {
+int Remove(const TempScript& script, const std::string& name) {
   const ScriptLock lock(script.c_str());
   if (!lock.locked()) return 1;
   TestableRepository repository;
@@ -41,7 +41,7 @@ int Remove(const ScriptFolder& script, const std::string& name) {
   return repository.SaveServicesToScript(script.c_str());
 }
 
-std::vector<std::string> Loaded(const ScriptFolder& script) {
+std::vector<std::string> Loaded(const TempScript& script) {
   TestableRepository repository;
   EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
   std::vector<std::string> names;
@@ -84,7 +84,7 @@ std::vector<int> RunChildren(int count, Work work) {
 }
 
 // A child that takes the lock, says so on a pipe, and holds it until killed.
-pid_t ChildHoldingLock(const ScriptFolder& script) {
+pid_t ChildHoldingLock(const TempScript& script) {
   int ready[2];
   EXPECT_EQ(::pipe(ready), 0);
   const pid_t child = ::fork();
@@ -114,7 +114,7 @@ class ConcurrentWriters : public ::testing::Test {
     TestableRepository empty;
     ASSERT_EQ(empty.SaveServicesToScript(script_.c_str()), 0);
   }
-  ScriptFolder script_;
+  TempScript script_;
 };
 
 TEST_F(ConcurrentWriters, AppendsAtOnceKeepEveryRecord) {

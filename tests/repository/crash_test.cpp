@@ -10,12 +10,12 @@
 #include <string>
 #include <thread>
 
-#include "script_folder.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 
 namespace {
 
-using kestrine::testing::ScriptFolder;
+using kestrine::testing::TempScript;
 using kestrine::testing::TestableRepository;
 
 void Fill(TestableRepository& repository, const std::string& tag, int count) {
@@ -35,7 +35,7 @@ TEST(Crash, KilledRewriteLeavesOldOrNewFile) {
   TestableRepository second;
   Fill(second, "second", kRecords);
 
-  ScriptFolder script;
+  TempScript script;
   ASSERT_EQ(second.SaveServicesToScript(script.c_str()), 0);
   const std::string secondBytes = script.Read();
   ASSERT_EQ(first.SaveServicesToScript(script.c_str()), 0);

@@ -10,14 +10,14 @@
 
 #include "file_sections.h"
 #include "record_expectations.h"
-#include "script_folder.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 #include "time_zone.h"
 
 namespace kestrine::testing {
 namespace {
 
-CService Loaded(const ScriptFolder& script, const char* name) {
+CService Loaded(const TempScript& script, const char* name) {
   TestableRepository repository;
   EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
   CService record;
@@ -27,17 +27,17 @@ CService Loaded(const ScriptFolder& script, const char* name) {
 
 struct EditCase {
   const char* label;
-  std::function<int(TestableRepository&, const ScriptFolder&)> edit;
+  std::function<int(TestableRepository&, const TempScript&)> edit;
   int status;
   int changed;   // the section that may change (1-based service), 0 none
   bool removed;  // that section is gone; the headers after it renumbered
-  std::function<void(const ScriptFolder&)> check;
+  std::function<void(const TempScript&)> check;
 };
 
 // Parameters print by name: their raw bytes include padding.
 void PrintTo(const EditCase& c, std::ostream* out) { *out << c.label; }
 
-int Update(TestableRepository& repository, const ScriptFolder& script, const char* name,
+int Update(TestableRepository& repository, const TempScript& script, const char* name,
            const std::function<void(CService&)>& change) {
   CService record = Loaded(script, name);
   change(record);
@@ -155,7 +155,7 @@ class EditInPlace : public ::testing::TestWithParam<EditCase> {
 
 TEST_P(EditInPlace, KeepsEveryOtherByte) {
   const EditCase& test = GetParam();
-  ScriptFolder script;
+  TempScript script;
   script.Write(ReadBytes(std::string(KESTRINE_SAMPLE_SCRIPTS) + "/Orders/WSDL/web_services.ini"));
   const std::string before = script.Read();
   const CService creator = Loaded(script, "OrderStatus");
@@ -248,7 +248,7 @@ class UpdateInPlace : public ::testing::TestWithParam<UpdateCase> {};
 TEST_P(UpdateInPlace, WritesOnlyWhatReadsDifferently) {
   const UpdateCase& test = GetParam();
   const std::string head = "[Services]\n[Services\\Service_1]\nName=A\n";
-  ScriptFolder script;
+  TempScript script;
   script.Write(head + test.before);
   TestableRepository repository;
   EXPECT_EQ(Update(repository, script, "A", test.change), 0);
@@ -258,7 +258,7 @@ TEST_P(UpdateInPlace, WritesOnlyWhatReadsDifferently) {
 INSTANTIATE_TEST_SUITE_P(Updates, UpdateInPlace, ::testing::ValuesIn(kUpdates), UpdateLabel());
 
 TEST(EditInPlaceRefusals, NameHeldByTwoNodesIsNotGuessed) {
-  ScriptFolder script;
+  TempScript script;
   script.Write("[Services]\n[Services\\Service_1]\nName=Twin\n[Services\\Service_2]\nName=Twin\n");
   const std::string before = script.Read();
   TestableRepository repository;

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "other_user.h"
-#include "script_folder.h"
 #include "sys_fault.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 
 namespace kestrine::testing {
@@ -34,15 +34,15 @@ Stat StatOf(const std::string& path) {
 }
 
 // The outcome of a save, what the test observed, and what it expected.
-using Check = std::function<std::string(const ScriptFolder& script)>;
+using Check = std::function<std::string(const TempScript& script)>;
 
-int Rewrite(const ScriptFolder& script) {
+int Rewrite(const TempScript& script) {
   TestableRepository repository;
   repository.Add("Rewritten");
   return repository.SaveServicesToScript(script.c_str());
 }
 
-int Append(const ScriptFolder& script) {
+int Append(const TempScript& script) {
   TestableRepository repository;
   CService record;
   record.SetName("Appended");
@@ -62,7 +62,7 @@ struct SecurityCase {
 // Parameters print by name: their raw bytes include padding.
 void PrintTo(const SecurityCase& c, std::ostream* out) { *out << c.label; }
 
-std::string NewFileMode(const ScriptFolder& script, mode_t umask) {
+std::string NewFileMode(const TempScript& script, mode_t umask) {
   const mode_t previous = ::umask(umask);
   const int status = Rewrite(script);
   ::umask(previous);
@@ -71,7 +71,7 @@ std::string NewFileMode(const ScriptFolder& script, mode_t umask) {
 }
 
 // A link in the WSDL folder, owned by `owner`, to a file outside it.
-std::string LinkedSave(const ScriptFolder& script, uid_t owner, bool dangling) {
+std::string LinkedSave(const TempScript& script, uid_t owner, bool dangling) {
   const std::string target = script.path() + "/elsewhere.ini";
   if (!dangling) WriteBytes(target, kOld);
   ::chmod(target.c_str(), 0600);
@@ -90,7 +90,7 @@ std::string LinkedSave(const ScriptFolder& script, uid_t owner, bool dangling) {
                 "link replaced");
 }
 
-std::string ReadOnlyRefused(const ScriptFolder& script) {
+std::string ReadOnlyRefused(const TempScript& script) {
   script.Write(kOld);
   ::chmod(script.FilePath().c_str(), 0444);
   std::string failures = Expect(Rewrite(script) == 1, "read-only file rewritten");
@@ -102,7 +102,7 @@ const SecurityCase kCases[] = {
     {"NewFileUnderUmask000", false, [](const auto& s) { return NewFileMode(s, 0); }},
     {"NewFileUnderUmask022", true, [](const auto& s) { return NewFileMode(s, 022); }},
     {"TemporaryFileIsPrivateWhileWritten", false,
-     [](const ScriptFolder& script) {
+     [](const TempScript& script) {
        script.Write(kOld);
        ::chmod(script.FilePath().c_str(), 0644);
        mode_t seen = 0;
@@ -119,7 +119,7 @@ const SecurityCase kCases[] = {
               Expect(StatOf(script.FilePath()).mode == 0644, "mode not kept");
      }},
     {"OwnerKeptWhenRootSavesAnotherUsersFile", false,
-     [](const ScriptFolder& script) {
+     [](const TempScript& script) {
        script.Write(kOld);
        ::chown(script.FilePath().c_str(), kOther, kOtherGroup);
        ::chmod(script.FilePath().c_str(), 0640);
@@ -134,7 +134,7 @@ const SecurityCase kCases[] = {
     {"ReadOnlyFileRefusedForRoot", false, ReadOnlyRefused},
     {"ReadOnlyFileRefusedForItsOwner", true, ReadOnlyRefused},
     {"LeftoverTemporaryFileRemoved", false,
-     [](const ScriptFolder& script) {
+     [](const TempScript& script) {
        const std::string leftover = script.path() + "/WSDL/.web_services.ini.tmpab12cd";
        WriteBytes(leftover, "[Services]\nPassword=secret\n");
        const int status = Rewrite(script);
@@ -148,7 +148,7 @@ class FileSecurity : public ::testing::TestWithParam<SecurityCase> {};
 TEST_P(FileSecurity, Case) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to set owners and drop to another user";
   const SecurityCase& test = GetParam();
-  ScriptFolder script;
+  TempScript script;
   if (!test.asUser) {
     EXPECT_EQ(test.run(script), "");
     return;

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "other_user.h"
-#include "script_folder.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 
 namespace kestrine::testing {
@@ -49,11 +49,11 @@ void PrintTo(const RaceCase& c, std::ostream* out) { *out << c.label; }
 // The other user's script: its own WSDL folder and services file, and a
 // link of its own beside the name it swaps with.
 struct HostileScript {
-  ScriptFolder script;
+  TempScript script;
   std::string swapped;  // the name swapped with the link
   std::string link;
 
-  HostileScript(Swap swap, const ScriptFolder& root) {
+  HostileScript(Swap swap, const TempScript& root) {
     script.Write(kVictimFile);
     const std::string wsdl = script.path() + "/WSDL";
     if (swap == Swap::kServicesFile) {
@@ -72,7 +72,7 @@ struct HostileScript {
   }
 };
 
-int SaveOnce(const ScriptFolder& script, Save save, int i, std::vector<std::string>* saved) {
+int SaveOnce(const TempScript& script, Save save, int i, std::vector<std::string>* saved) {
   TestableRepository repository;
   CService record;
   const std::string name = "Root_" + std::to_string(i);
@@ -112,7 +112,7 @@ class HostileFolder : public ::testing::TestWithParam<RaceCase> {};
 TEST_P(HostileFolder, SwapsNeverLeakNorRedirect) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to play two users";
   const RaceCase& test = GetParam();
-  ScriptFolder root;
+  TempScript root;
   ::chmod(root.c_str(), 0700);
   root.Write(kRootFile);
   ::chmod(root.FilePath().c_str(), 0600);

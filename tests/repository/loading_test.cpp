@@ -7,14 +7,14 @@
 
 #include "ini/parser.h"
 #include "repository/vask_ini_tree.h"
-#include "script_folder.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 #include "time_zone.h"
 
 namespace {
 
 using kestrine::IgnoredReason;
-using kestrine::testing::ScriptFolder;
+using kestrine::testing::TempScript;
 using kestrine::testing::TestableRepository;
 
 using Ignored = std::vector<std::pair<int, IgnoredReason>>;
@@ -46,7 +46,7 @@ constexpr char kTwoServices[] =
     "Name=Billing\n";
 
 TEST(Loading, FolderSpellingsGiveTheSamePath) {
-  ScriptFolder script;
+  TempScript script;
   script.Write(kTwoServices);
   const std::string base = script.path();
   for (const std::string& folder : {base, base + "\\", base + "/"}) {
@@ -60,7 +60,7 @@ TEST(Loading, FolderSpellingsGiveTheSamePath) {
 }
 
 TEST(Loading, MissingFileGives3WithPathsSet) {
-  ScriptFolder script;
+  TempScript script;
   TestableRepository repository;
   kestrine::LoadReport report;
   report.ignored.push_back({});  // emptied by the load
@@ -77,7 +77,7 @@ TEST(Loading, BadFolders) {
   TestableRepository repository;
   EXPECT_EQ(repository.LoadDataFromScript(nullptr), 1);
   EXPECT_STREQ(repository.GetScriptPath(), "");
-  ScriptFolder script;
+  TempScript script;
   script.Write(kTwoServices);
   ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
   // An empty folder fails; the script path keeps its earlier value.
@@ -142,7 +142,7 @@ TEST(Loading, FileShapes) {
        {{4, kBelow}, {6, kBelow}, {7, kHeld}, {9, kBelow}, {12, kOutside}}},
   };
   for (const auto& c : cases) {
-    ScriptFolder script;
+    TempScript script;
     script.Write(c.text);
     TestableRepository repository;
     EXPECT_EQ(repository.LoadDataFromScript(script.c_str()), c.status) << c.name;
@@ -160,7 +160,7 @@ TEST(Loading, FileShapes) {
 }
 
 TEST(Loading, FirstNodeOfANameWins) {
-  ScriptFolder script;
+  TempScript script;
   script.Write(
       "[Services]\n[Services\\Service_7]\nName=X\nServiceName=first\n"
       "[Services\\Service_1]\nName=X\nServiceName=second\n");
@@ -170,7 +170,7 @@ TEST(Loading, FirstNodeOfANameWins) {
 }
 
 TEST(Loading, SecondLoadOfTheSameFolderRefusesEveryNode) {
-  ScriptFolder script;
+  TempScript script;
   script.Write(kTwoServices);
   TestableRepository repository;
   ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
@@ -188,9 +188,9 @@ TEST(Loading, SecondLoadOfTheSameFolderRefusesEveryNode) {
 }
 
 TEST(Loading, TwoScriptsIntoOneRepository) {
-  ScriptFolder first;
+  TempScript first;
   first.Write(kTwoServices);
-  ScriptFolder second;
+  TempScript second;
   second.Write(
       "[Services]\n[Services\\Service_1]\nName=Shipping\n"
       "[Services\\Service_2]\nName=Orders\nServiceName=from second\n");
@@ -217,7 +217,7 @@ TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
         std::string("[Services]\n[Services\\A]\nName=X\n[Services\\B]\nName=Held\n"
                     "[Services\\C]\nName=Y\n[Services\\C\\x\\y]\n"),
         many + "[Services\\Last\n"}) {
-    ScriptFolder script;
+    TempScript script;
     script.Write(text);
     TestableRepository repository;
     ASSERT_EQ(repository.Add("Held"), 0);
@@ -242,7 +242,7 @@ TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
 }
 
 TEST(Loading, OpenTreeRefusesTheLoad) {
-  ScriptFolder script;
+  TempScript script;
   script.Write(kTwoServices);
   TestableRepository repository;
   repository.TreeHandle = vaskinitree_new_ex("unused", 1);
@@ -252,14 +252,14 @@ TEST(Loading, OpenTreeRefusesTheLoad) {
   EXPECT_EQ(repository.TreeHandle, open);
   EXPECT_TRUE(repository.Names().empty());
   // A missing file is reported before the open tree is looked at.
-  ScriptFolder empty;
+  TempScript empty;
   EXPECT_EQ(repository.LoadDataFromScript(empty.c_str()), 3);
   // The destructor releases the tree that is still open.
 }
 
 // A node with no keys at all loads as a new record named with one space.
 TEST(Loading, AbsentKeysKeepTheDefaults) {
-  ScriptFolder script;
+  TempScript script;
   script.Write(
       "[Services]\n[Services\\Service_1]\nname=lower case is not the key\n"
       "LinkedToZR=1\nUseProxy=0\nProxyServerName=proxy\nProxyPortNumber=80\n"
@@ -292,7 +292,7 @@ TEST(Loading, LocationTypeDecidesAboutUddiKeys) {
   } cases[] = {{"2", 2, true},    {" 2", 2, true},  {"x2", 0, false}, {"3", 3, false},
                {"-1", -1, false}, {"2.5", 2, true}, {"", 0, false}};
   for (const auto& c : cases) {
-    ScriptFolder script;
+    TempScript script;
     script.Write(std::string("[Services]\n[Services\\S]\nName=N\nLocationType=") + c.value +
                  "\nUDDIServer=u\nUDDIVersion=7\nUDDIServiceKey=k\n");
     TestableRepository repository;
@@ -311,7 +311,7 @@ TEST(Loading, BooleanValues) {
   } cases[] = {{"yes", true}, {"false", true}, {"", true},     {"1", true},
                {"0", false},  {"00", false},   {"0abc", false}};
   for (const auto& c : cases) {
-    ScriptFolder script;
+    TempScript script;
     script.Write(std::string("[Services]\n[Services\\S]\nName=N\nUseProxy=") + c.value +
                  "\nKeepUpToDate=" + c.value + "\nUseJmsTransport=" + c.value + "\n");
     TestableRepository repository;

@@ -9,8 +9,8 @@
 
 #include "record_expectations.h"
 #include "repository/vask_ini_tree.h"
-#include "script_folder.h"
 #include "sys_fault.h"
+#include "temp_script.h"
 #include "testable_repository.h"
 #include "time_zone.h"
 
@@ -20,13 +20,13 @@ using kestrine::testing::ExpectSameRecord;
 using kestrine::testing::Fault;
 using kestrine::testing::ScopedFault;
 using kestrine::testing::ScopedTimeZone;
-using kestrine::testing::ScriptFolder;
 using kestrine::testing::SysCall;
+using kestrine::testing::TempScript;
 using kestrine::testing::TestableRepository;
 
 // The names of the children of the first "Services" root, in file order,
 // read through the INI component.
-std::vector<std::string> NodeNames(const ScriptFolder& script) {
+std::vector<std::string> NodeNames(const TempScript& script) {
   std::vector<std::string> names;
   void* tree = vaskinitree_new_ex(script.FilePath().c_str(), 0);
   EXPECT_NE(tree, nullptr);
@@ -122,7 +122,7 @@ TEST(Saving, EveryValueReadsBackEqual) {
     saved.push_back(expected);
   }
 
-  ScriptFolder script;
+  TempScript script;
   ASSERT_EQ(repository.SaveServicesToScript(script.c_str()), 0);
   TestableRepository loaded;
   ASSERT_EQ(loaded.LoadDataFromScript(script.c_str()), 0);
@@ -134,7 +134,7 @@ TEST(Saving, EveryValueReadsBackEqual) {
   }
 
   // Appending writes the same forms.
-  ScriptFolder appended;
+  TempScript appended;
   appended.Write("");
   for (const CService& expected : saved) {
     CService copy = expected;
@@ -156,7 +156,7 @@ TEST(Saving, TimesWithoutLocalFormAreWrittenEmpty) {
   record.SetCreationDate(-1);
   record.SetLastSyncWithWSDL(static_cast<long>(INT32_MAX) + 1);
   record.SetLastSyncWithWSDLZROrig(86400);
-  ScriptFolder script;
+  TempScript script;
   script.Write("");
   ASSERT_EQ(repository.SaveServiceToScript(script.c_str(), &record, nullptr), 0);
   const std::string text = script.Read();
@@ -191,7 +191,7 @@ TEST(Saving, NodeLayout) {
   full.SetIsJMSTransport(true);
   full.SetJMSRequestQueue("rq");
 
-  ScriptFolder script;
+  TempScript script;
   script.Write("");
   TestableRepository repository;
   int n = 0;
@@ -223,7 +223,7 @@ TEST(Saving, NodeLayout) {
 }
 
 TEST(Saving, AppendNumbersByCountingChildren) {
-  ScriptFolder script;
+  TempScript script;
   const std::string before =
       "; hand-edited\n[General]\nKey = value ; not a comment\n\n"
       "[Services]\n[Services\\Service_1]\nName=A\n[Services\\Service_7]\nName=B\n"
@@ -249,7 +249,7 @@ TEST(Saving, AppendNumbersByCountingChildren) {
 }
 
 TEST(Saving, AppendAddsAMissingServicesRoot) {
-  ScriptFolder script;
+  TempScript script;
   script.Write("[General]\nKey=1\n");
   TestableRepository repository;
   CService record = Named("A");
@@ -259,7 +259,7 @@ TEST(Saving, AppendAddsAMissingServicesRoot) {
 }
 
 TEST(Saving, AppendingAHeldNameAddsANodeTheLoaderIgnores) {
-  ScriptFolder script;
+  TempScript script;
   script.Write("[Services]\n[Services\\Service_1]\nName=A\nServiceName=first\n");
   TestableRepository repository;
   CService record = Named("A", "second");
@@ -276,12 +276,12 @@ TEST(Saving, AppendingAHeldNameAddsANodeTheLoaderIgnores) {
 TEST(Saving, AppendRefusals) {
   TestableRepository repository;
   CService record = Named("A");
-  ScriptFolder script;
+  TempScript script;
   int n = 77;
   // No file: 3, nothing created.
   EXPECT_EQ(repository.SaveServiceToScript(script.c_str(), &record, &n), 3);
   EXPECT_FALSE(script.FileExists());
-  ScriptFolder noWsdl(false);
+  TempScript noWsdl(false);
   EXPECT_EQ(repository.SaveServiceToScript(noWsdl.c_str(), &record, &n), 3);
   EXPECT_FALSE(std::filesystem::exists(noWsdl.path() + "/WSDL"));
   // A malformed file is never written.
@@ -302,7 +302,7 @@ TEST(Saving, AppendRefusals) {
 // The writer joins folder and file with one backslash whatever the folder
 // ends in; on this platform the doubled separator still names the file.
 TEST(Saving, FolderWithTrailingSeparator) {
-  ScriptFolder script;
+  TempScript script;
   script.Write("[Services]\n");
   TestableRepository repository;
   CService record = Named("A");
@@ -311,7 +311,7 @@ TEST(Saving, FolderWithTrailingSeparator) {
 }
 
 TEST(Saving, RewriteReplacesTheWholeFile) {
-  ScriptFolder script;
+  TempScript script;
   script.Write("[General]\nKept=no\n[Services]\n[Services\\Service_9]\nName=Old\n");
   TestableRepository repository;
   for (const char* name : {"b", "C", "a"}) ASSERT_EQ(repository.Add(name), 0);
@@ -329,7 +329,7 @@ TEST(Saving, RewriteReplacesTheWholeFile) {
 }
 
 TEST(Saving, RewriteOfAnEmptyCollection) {
-  ScriptFolder script;
+  TempScript script;
   TestableRepository repository;
   ASSERT_EQ(repository.SaveServicesToScript(script.c_str()), 0);
   EXPECT_TRUE(script.FileExists());
@@ -339,7 +339,7 @@ TEST(Saving, RewriteOfAnEmptyCollection) {
 }
 
 TEST(Saving, RewriteNeedsTheWsdlFolder) {
-  ScriptFolder script(false);
+  TempScript script(false);
   TestableRepository repository;
   ASSERT_EQ(repository.Add("A"), 0);
   EXPECT_EQ(repository.SaveServicesToScript(script.c_str()), 1);
@@ -349,13 +349,13 @@ TEST(Saving, RewriteNeedsTheWsdlFolder) {
 
 // Saving changes neither the collection, nor the paths, nor the records.
 TEST(Saving, RewriteChangesNothingInMemory) {
-  ScriptFolder loadedFrom;
+  TempScript loadedFrom;
   loadedFrom.Write("[Services]\n[Services\\S]\nName=A\nUseProxy=1\nProxyServerName=p\n");
   TestableRepository repository;
   ASSERT_EQ(repository.LoadDataFromScript(loadedFrom.c_str()), 0);
   CService* stored = nullptr;
   ASSERT_EQ(repository.GetServicePtrByName("A", &stored), 0);
-  ScriptFolder target;
+  TempScript target;
   ASSERT_EQ(repository.SaveServicesToScript(target.c_str()), 0);
   EXPECT_EQ(repository.GetScriptPath(), loadedFrom.path());
   EXPECT_EQ(repository.GetIniFilePath(), loadedFrom.path() + "\\WSDL\\web_services.ini");
@@ -376,7 +376,7 @@ TEST(Saving, RenamedRecordIsWrittenOnceUnderItsNewName) {
   CService* a = nullptr;
   ASSERT_EQ(repository.GetServicePtrByName("A", &a), 0);
   a->SetName("Z");
-  ScriptFolder script;
+  TempScript script;
   ASSERT_EQ(repository.SaveServicesToScript(script.c_str()), 0);
   const std::string text = script.Read();
   EXPECT_EQ(NodeNames(script).size(), 3u);
@@ -387,7 +387,7 @@ TEST(Saving, RenamedRecordIsWrittenOnceUnderItsNewName) {
 
 // The two steps of a file's creation and removal, kept for subclasses.
 TEST(Saving, InitialFileAndRemoval) {
-  ScriptFolder script;
+  TempScript script;
   const std::string path = script.path() + "\\WSDL\\web_services.ini";
   TestableRepository repository;
   ASSERT_EQ(repository.SaveInitialDataToIniFile(path.c_str()), 0);
@@ -424,7 +424,7 @@ class SavingFailures : public ::testing::TestWithParam<FailingStep> {};
 TEST_P(SavingFailures, OldFileIsKept) {
   const std::string old = "; keep me\n[Services]\n[Services\\Service_1]\nName=Old\n";
   for (bool rewrite : {false, true}) {
-    ScriptFolder script;
+    TempScript script;
     script.Write(old);
     TestableRepository repository;
     ASSERT_EQ(repository.Add("New"), 0);

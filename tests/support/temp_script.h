@@ -1,7 +1,7 @@
 // A script folder in a fresh temporary folder, with its "WSDL" folder and
 // whole-file access to its services file.
-#ifndef KESTRINE_TESTS_SUPPORT_SCRIPT_FOLDER_H
-#define KESTRINE_TESTS_SUPPORT_SCRIPT_FOLDER_H
+#ifndef KESTRINE_TESTS_SUPPORT_TEMP_SCRIPT_H
+#define KESTRINE_TESTS_SUPPORT_TEMP_SCRIPT_H
 
 #include <filesystem>
 #include <string>
@@ -10,10 +10,10 @@
 
 namespace kestrine::testing {
 
-class ScriptFolder {
+class TempScript {
  public:
   /// With `withWsdlFolder` false the "WSDL" folder is not created.
-  explicit ScriptFolder(bool withWsdlFolder = true) {
+  explicit TempScript(bool withWsdlFolder = true) {
     if (withWsdlFolder) std::filesystem::create_directory(dir_ / "WSDL");
   }
 
@@ -33,4 +33,4 @@ class ScriptFolder {
 
 }  // namespace kestrine::testing
 
-#endif  // KESTRINE_TESTS_SUPPORT_SCRIPT_FOLDER_H
+#endif  // KESTRINE_TESTS_SUPPORT_TEMP_SCRIPT_H
