@@ -65,7 +65,11 @@ void PassOver(int line, std::vector<kestrine::IgnoredSection>* ignored) {
 namespace kestrine {
 
 int ReadFailureStatus(const Error& error) {
-  if (error.code == 0 || error.code == ENOENT) return kestrine::kNotFound;
+  // No file, something else at its place (a folder, a FIFO: EINVAL), no
+  // WSDL folder, or a text that cannot be parsed (no system error).
+  if (error.code == 0 || error.code == ENOENT || error.code == ENOTDIR || error.code == EINVAL) {
+    return kestrine::kNotFound;
+  }
   platform::RecordFailure(error.code, error.message);
   return kestrine::kFailure;
 }
@@ -122,13 +126,18 @@ int CServiceRepositoryLight::ReadServicesFile(const char* iniFilePath,
       }
       return status;
     };
-    if (os_is_file_exist(iniFilePath) == 0) return fail(3, {0, "no services file"});
-    if (TreeHandle != nullptr) return kestrine::kFailure;
     // Read in one forward pass, node by node: neither the file nor its tree
     // is held in full, and each record is built where the collection keeps it.
+    // Opening it tells whether there is a file (which is said before an open
+    // tree is): no probe goes first.
     kestrine::ServiceNodeReader nodes;
     kestrine::Error error;
-    if (!nodes.Open(iniFilePath, &error)) return fail(kestrine::ReadFailureStatus(error), error);
+    if (!nodes.Open(iniFilePath, &error)) {
+      if (error.code == ENOENT || error.code == ENOTDIR)
+        error = {0, "no services file", error.code};
+      return fail(kestrine::ReadFailureStatus(error), error);
+    }
+    if (TreeHandle != nullptr) return kestrine::kFailure;
     // What the report tells is gathered only when one is asked for.
     std::vector<kestrine::IgnoredSection>* ignored = report != nullptr ? &report->ignored : nullptr;
     nodes.CollectPassedOver(ignored);

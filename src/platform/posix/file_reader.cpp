@@ -27,16 +27,20 @@ bool FileReader::Open(const std::string& system_path, Error* error) {
 bool FileReader::Open(const Folder& folder, const std::string& name, Error* error) {
   if (fd_ >= 0) return Fail(error, 0, "a file is open already");
   path_ = folder.PathOf(name);
-  Entry entry;
-  if (!ResolveEntry(folder, name, &entry, error)) return false;
-  if (!entry.exists) return FailOnFile(error, "cannot open", path_, ENOENT);
-  if (entry.info.kind != FileKind::kFile) {
-    return FailOnFile(error, "not a readable regular file", path_, EINVAL);
+  // O_NOFOLLOW: a link is not opened here but resolved by the rule below.
+  // O_NONBLOCK: a FIFO at the name must not hang the open.
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+  int fd = sys::Openat(folder.fd(), name.c_str(), kFlags, 0);
+  if (fd < 0 && errno == ELOOP) {
+    Entry entry;
+    if (!ResolveEntry(folder, name, &entry, error)) return false;
+    if (!entry.exists) return FailOnFile(error, "cannot open", path_, ENOENT);
+    if (entry.info.kind != FileKind::kFile) {
+      return FailOnFile(error, "not a readable regular file", path_, EINVAL);
+    }
+    // The entry the links lead to is no link; one swapped in since is refused.
+    fd = sys::Openat(entry.folder.fd(), entry.name.c_str(), kFlags, 0);
   }
-  // O_NOFOLLOW: the entry resolved above is no link; one swapped in since is
-  // refused. O_NONBLOCK: a FIFO swapped in must not hang the open.
-  const int fd = sys::Openat(entry.folder.fd(), entry.name.c_str(),
-                             O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0);
   if (fd < 0) return FailOnFile(error, "cannot open", path_, errno);
   fd_ = fd;
   struct stat info {};

@@ -181,6 +181,14 @@ bool Folder::Open(const std::string& system_path, Folder* out, Error* error) {
   const int parent_fd = OpenFolderAt(AT_FDCWD, parent, 0);
   if (parent_fd < 0) return FailOnFile(error, "cannot open", parent, errno);
   const Folder holder(parent_fd, parent);
+  // Most often the name is a folder itself: opened without following a
+  // link, it needs no look at what the name is first.
+  if (const int direct = OpenFolderAt(parent_fd, name, O_NOFOLLOW); direct >= 0) {
+    *out = Folder(direct, system_path);
+    return true;
+  } else if (errno != ELOOP && errno != ENOTDIR) {
+    return FailOnFile(error, "cannot open", system_path, errno);
+  }
   Entry entry;
   if (!ResolveEntry(holder, name, &entry, error)) return false;
   if (!entry.exists) return FailOnFile(error, "cannot open", system_path, ENOENT);
