@@ -105,6 +105,11 @@ bool ResolveEntry(const Folder& folder, const std::string& name, Entry* out, Err
 /// True when the rule above lets this user follow a link owned by `owner`.
 bool MayFollowLinkOf(unsigned long long owner);
 
+/// A quick look, for a search: whether `path` (relative to `folder`; its
+/// components before the last are resolved by the system) names a regular
+/// file or a link, which `*is_link` tells. No link is followed.
+bool IsFileAt(const Folder& folder, const std::string& path, bool* is_link);
+
 /// One entry of a folder's listing.
 struct FolderEntry {
   std::string name;

@@ -30,6 +30,14 @@ std::string Unreadable(const Error& error) {
 // one, holding the services file. The file itself may be a link: loading
 // decides which links it follows, and says why it refuses one.
 bool HoldsServicesFile(const Folder& folder) {
+  // A look by name, without opening anything: this runs for every folder of
+  // the tree. A WSDL that is a link is no script's folder.
+  bool is_link = false;
+  if (platform::IsFileAt(folder, services_file::kWsdlFolder, &is_link) || is_link) return false;
+  const std::string file =
+      std::string(services_file::kWsdlFolder) + "/" + services_file::kServicesFile;
+  if (!platform::IsFileAt(folder, file, &is_link)) return false;
+  if (!is_link) return true;
   Folder wsdl;
   if (!Folder::OpenChild(folder, services_file::kWsdlFolder, true, &wsdl, nullptr)) return false;
   platform::Entry entry;

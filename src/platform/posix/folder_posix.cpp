@@ -178,17 +178,18 @@ bool Folder::Open(const std::string& system_path, Folder* out, Error* error) {
     *out = Folder(fd, system_path);
     return true;
   }
-  const int parent_fd = OpenFolderAt(AT_FDCWD, parent, 0);
-  if (parent_fd < 0) return FailOnFile(error, "cannot open", parent, errno);
-  const Folder holder(parent_fd, parent);
-  // Most often the name is a folder itself: opened without following a
-  // link, it needs no look at what the name is first.
-  if (const int direct = OpenFolderAt(parent_fd, name, O_NOFOLLOW); direct >= 0) {
+  // Most often the last component is a folder itself: opened without
+  // following a link there (the components before it are the system's to
+  // resolve), it needs no look at what the name is first.
+  if (const int direct = OpenFolderAt(AT_FDCWD, path, O_NOFOLLOW); direct >= 0) {
     *out = Folder(direct, system_path);
     return true;
   } else if (errno != ELOOP && errno != ENOTDIR) {
     return FailOnFile(error, "cannot open", system_path, errno);
   }
+  const int parent_fd = OpenFolderAt(AT_FDCWD, parent, 0);
+  if (parent_fd < 0) return FailOnFile(error, "cannot open", parent, errno);
+  const Folder holder(parent_fd, parent);
   Entry entry;
   if (!ResolveEntry(holder, name, &entry, error)) return false;
   if (!entry.exists) return FailOnFile(error, "cannot open", system_path, ENOENT);
@@ -208,6 +209,13 @@ bool Folder::Open(const std::string& system_path, Folder* out, Error* error) {
   }
   *out = std::move(opened);
   return true;
+}
+
+bool IsFileAt(const Folder& folder, const std::string& path, bool* is_link) {
+  struct stat info {};
+  if (sys::Fstatat(folder.fd(), path.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  *is_link = S_ISLNK(info.st_mode);
+  return S_ISREG(info.st_mode) || *is_link;
 }
 
 bool Folder::OpenResolved(const std::string& system_path, Folder* out, Error* error) {
