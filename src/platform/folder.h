@@ -118,7 +118,8 @@ struct FolderEntry {
 
 /// The entries of `folder` but "." and "..", in no particular order, each
 /// with its kind as the entry itself is (a link is a link). On failure
-/// returns false and `error` says why.
+/// returns false and `error` says why. It may read through the folder's own
+/// descriptor: one folder is not listed by two threads at once.
 bool ListFolder(const Folder& folder, std::vector<FolderEntry>* entries, Error* error);
 
 /// Removes the entry `name` of `folder` (a link itself, never what it

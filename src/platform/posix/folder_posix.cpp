@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -234,9 +235,67 @@ bool Folder::OpenChild(const Folder& parent, const std::string& name, bool look_
   return true;
 }
 
+namespace {
+
+FileKind KindOf(unsigned char type, const Folder& folder, const char* name) {
+  switch (type) {
+    case DT_REG:
+      return FileKind::kFile;
+    case DT_DIR:
+      return FileKind::kFolder;
+    case DT_LNK:
+      return FileKind::kLink;
+    case DT_UNKNOWN: {
+      // Some file systems do not say: ask the entry itself.
+      struct stat info {};
+      if (sys::Fstatat(folder.fd(), name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        return InfoOf(info).kind;
+      }
+      return FileKind::kOther;
+    }
+    default:
+      return FileKind::kOther;
+  }
+}
+
+bool Listed(const char* name) {
+  return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0;
+}
+
+#ifdef __linux__
+// Reads the entries straight from the folder's own descriptor, from its
+// start: a walk lists every folder of a tree, and a second descriptor for
+// each listing would double its system calls. False, with errno set, when
+// the descriptor cannot be listed (a path descriptor), for the caller to
+// list through a descriptor of its own.
+bool ListOwnDescriptor(const Folder& folder, std::vector<FolderEntry>* entries) {
+  if (::lseek(folder.fd(), 0, SEEK_SET) != 0) return false;
+  alignas(dirent64) char buffer[16384];
+  for (;;) {
+    const ssize_t got = ::getdents64(folder.fd(), buffer, sizeof buffer);
+    if (got < 0) return false;
+    if (got == 0) return true;
+    for (ssize_t at = 0; at < got;) {
+      const auto* found = reinterpret_cast<const dirent64*>(buffer + at);
+      if (Listed(found->d_name)) {
+        entries->push_back({found->d_name, KindOf(found->d_type, folder, found->d_name)});
+      }
+      at += found->d_reclen;
+    }
+  }
+}
+#endif
+
+}  // namespace
+
 bool ListFolder(const Folder& folder, std::vector<FolderEntry>* entries, Error* error) {
   entries->clear();
-  // A listing of its own: the folder's descriptor keeps no read position.
+#ifdef __linux__
+  if (ListOwnDescriptor(folder, entries)) return true;
+  entries->clear();
+#endif
+  // A listing of its own: the folder's descriptor may be one that cannot be
+  // read (a path descriptor).
   const int fd = sys::Openat(folder.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (fd < 0) return FailOnFile(error, "cannot list", folder.path(), errno);
   DIR* opened = ::fdopendir(fd);
@@ -250,31 +309,9 @@ bool ListFolder(const Folder& folder, std::vector<FolderEntry>* entries, Error* 
     errno = 0;
     const dirent* found = ::readdir(listing.get());
     if (found == nullptr) break;
-    const std::string name = found->d_name;
-    if (name == "." || name == "..") continue;
-    FileKind kind = FileKind::kOther;
-    switch (found->d_type) {
-      case DT_REG:
-        kind = FileKind::kFile;
-        break;
-      case DT_DIR:
-        kind = FileKind::kFolder;
-        break;
-      case DT_LNK:
-        kind = FileKind::kLink;
-        break;
-      case DT_UNKNOWN: {
-        // Some file systems do not say: ask the entry itself.
-        struct stat info {};
-        if (sys::Fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-          kind = InfoOf(info).kind;
-        }
-        break;
-      }
-      default:
-        break;
+    if (Listed(found->d_name)) {
+      entries->push_back({found->d_name, KindOf(found->d_type, folder, found->d_name)});
     }
-    entries->push_back({name, kind});
   }
   if (errno != 0) return FailOnFile(error, "cannot list", folder.path(), errno);
   return true;
