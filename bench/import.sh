@@ -12,18 +12,11 @@ set -euo pipefail
 
 count=${1:-4000}
 rounds=${2:-5}
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-
-cmake --preset bench >/dev/null
-cmake --build --preset bench -j2 --target kestrine_bench_gen >/dev/null
-cmake --preset release >/dev/null
-cmake --build --preset release -j2 --target kestrine_tool >/dev/null
-tool=$root/build/release/tools/kestrine
+source "$(dirname "${BASH_SOURCE[0]}")/release_tools.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrine-import-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-"$root/build/bench/bench/kestrine_bench_gen" "$count" "$work/source" >/dev/null
+"$gen" "$count" "$work/source" >/dev/null
 "$tool" export "$work/source" --show-secrets > "$work/records.json"
 sed 's|"ServiceAddress": "|"ServiceAddress": "https://moved.example.com/|' \
   "$work/records.json" > "$work/moved.json"

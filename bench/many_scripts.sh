@@ -13,20 +13,13 @@ set -euo pipefail
 folders=${1:-10000}
 services=${2:-20}
 rounds=${3:-5}
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-
-cmake --preset bench >/dev/null
-cmake --build --preset bench -j2 --target kestrine_bench_gen >/dev/null
-cmake --preset release >/dev/null
-cmake --build --preset release -j2 --target kestrine_tool >/dev/null
-tool=$root/build/release/tools/kestrine
+source "$(dirname "${BASH_SOURCE[0]}")/release_tools.sh"
 
 tree=${KESTRINE_TREE:-/tmp/kestrine-tree-$folders-$services}
 if [[ ! -f $tree/.complete ]]; then
   rm -rf "$tree"
   mkdir -p "$tree"
-  "$root/build/bench/bench/kestrine_bench_gen" "$services" "$tree/.seed" >/dev/null
+  "$gen" "$services" "$tree/.seed" >/dev/null
   # Two levels, 100 folders each, so that no folder lists 10,000 names.
   for ((i = 0; i < folders; i++)); do
     mkdir -p "$tree/group$((i / 100))/script$i/WSDL"

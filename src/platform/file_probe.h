@@ -2,7 +2,10 @@
 #ifndef KESTRINE_PLATFORM_FILE_PROBE_H
 #define KESTRINE_PLATFORM_FILE_PROBE_H
 
+#include <string>
 #include <string_view>
+
+#include "platform/folder.h"
 
 namespace kestrine::platform {
 
@@ -12,6 +15,9 @@ namespace kestrine::platform {
 /// stands in the way: the name is taken, and reading or saving it then
 /// fails with the reason rather than reporting no file.
 bool IsRegularFile(std::string_view path);
+
+/// The same, for the entry `name` of an opened folder.
+bool NamesFile(const Folder& folder, const std::string& name);
 
 }  // namespace kestrine::platform
 

@@ -46,6 +46,15 @@ int WriteServiceNode(void* node, const CService& record) {
   return kestrine::kOk;
 }
 
+// The number of the next node below `root`: node numbers follow from the
+// count of children alone; names are not read.
+int NextNodeNumber(void* root) {
+  int count = 0;
+  vaskinitreenode_enumerate_sons(root);
+  while (vaskinitreenode_get_next_son(root) != nullptr) ++count;
+  return count + 1;
+}
+
 // Appends nodes to a script's services file under one hold: the lock, the
 // file read from the folder that is locked, its "Services" root (added when
 // missing, and then saved at once when `saveNewRoot`: the file gains it even
@@ -70,11 +79,7 @@ int AppendToScript(void*& tree, const char* scriptFolder, bool saveNewRoot, Appe
     if (root == nullptr) return 1;
     if (saveNewRoot) vaskinitree_save_in(tree, lock.folder, lock.name);
   }
-  // Node numbers follow from the count of children alone.
-  int count = 0;
-  vaskinitreenode_enumerate_sons(root);
-  while (vaskinitreenode_get_next_son(root) != nullptr) ++count;
-  if (append(root, count + 1) != 0) return 1;
+  if (append(root, NextNodeNumber(root)) != 0) return 1;
   return vaskinitree_save_in(tree, lock.folder, lock.name) == 0 ? 0 : 1;
 }
 
@@ -154,11 +159,7 @@ int CServiceRepositoryLight::SaveInitialDataToIniFile(const char* iniFilePath) {
 }
 
 int CServiceRepositoryLight::GetCurrentServiceIndex(void* root, int& n) const {
-  // Node numbers follow from the count of children alone; names are not read.
-  int count = 0;
-  vaskinitreenode_enumerate_sons(root);
-  while (vaskinitreenode_get_next_son(root) != nullptr) ++count;
-  n = count + 1;
+  n = NextNodeNumber(root);
   return kestrine::kOk;
 }
 

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "kestrine/script_tree.h"
+#include "platform/file_probe.h"
 #include "platform/folder.h"
 #include "platform/path.h"
 #include "repository/guarded.h"
@@ -39,13 +40,8 @@ bool HoldsServicesFile(const Folder& folder) {
   if (!platform::IsFileAt(folder, file, &is_link)) return false;
   if (!is_link) return true;
   Folder wsdl;
-  if (!Folder::OpenChild(folder, services_file::kWsdlFolder, true, &wsdl, nullptr)) return false;
-  platform::Entry entry;
-  Error error;
-  if (!platform::ResolveEntry(wsdl, services_file::kServicesFile, &entry, &error)) {
-    return error.code == EPERM;
-  }
-  return entry.exists && entry.info.kind == FileKind::kFile;
+  return Folder::OpenChild(folder, services_file::kWsdlFolder, true, &wsdl, nullptr) &&
+         platform::NamesFile(wsdl, services_file::kServicesFile);
 }
 
 // A folder being walked: the folder, its name as handed on, and its

@@ -16,7 +16,12 @@ bool IsRegularFile(std::string_view path) {
   Folder folder;
   Error error;
   if (!Folder::Open(folder_path, &folder, &error)) return error.code == EPERM;
+  return NamesFile(folder, name);
+}
+
+bool NamesFile(const Folder& folder, const std::string& name) {
   Entry entry;
+  Error error;
   if (!ResolveEntry(folder, name, &entry, &error)) return error.code == EPERM;
   return entry.exists && entry.info.kind == FileKind::kFile;
 }
