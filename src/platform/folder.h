@@ -46,7 +46,6 @@ struct FileInfo {
   unsigned mode = 0;             // permission bits (07777)
   unsigned long long owner = 0;  // user
   unsigned long long group = 0;
-  unsigned long long size = 0;
 };
 
 /// An opened folder. Copies share one descriptor, closed with the last copy.
@@ -101,9 +100,6 @@ struct Entry {
 /// does not exist, at the start or at the end of a chain, is no failure:
 /// `exists` is then false. Returns false, with `error` filled, on failure.
 bool ResolveEntry(const Folder& folder, const std::string& name, Entry* out, Error* error);
-
-/// True when the rule above lets this user follow a link owned by `owner`.
-bool MayFollowLinkOf(unsigned long long owner);
 
 /// A quick look, for a search: whether `path` (relative to `folder`; its
 /// components before the last are resolved by the system) names a regular

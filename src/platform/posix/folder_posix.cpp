@@ -64,6 +64,10 @@ bool ReadLinkOf(int link_fd, std::string* text, int* code) {
   }
 }
 
+// The rule of platform/folder.h: a link is followed when this user (its
+// effective uid) or root owns it.
+bool MayFollowLinkOf(uid_t owner) { return owner == 0 || owner == ::geteuid(); }
+
 }  // namespace
 
 FileId IdOf(const struct stat& info) {
@@ -84,7 +88,6 @@ FileInfo InfoOf(const struct stat& info) {
   out.mode = static_cast<unsigned>(info.st_mode & 07777);
   out.owner = info.st_uid;
   out.group = info.st_gid;
-  out.size = info.st_size > 0 ? static_cast<unsigned long long>(info.st_size) : 0;
   return out;
 }
 
@@ -92,10 +95,6 @@ Folder::Folder(int fd, std::string path)
     : fd_(new int(fd), &Descriptor::Close), path_(std::move(path)) {}
 
 std::string Folder::PathOf(const std::string& name) const { return JoinPath(path_, name); }
-
-bool MayFollowLinkOf(unsigned long long owner) {
-  return owner == 0 || owner == static_cast<unsigned long long>(::geteuid());
-}
 
 void SplitPath(const std::string& path, std::string* folder, std::string* name) {
   const std::size_t slash = path.rfind('/');
