@@ -80,37 +80,49 @@ struct NumberAccess {
   }
 };
 
+// Which pair of a FieldAccess a builder below sets (the others are null).
+// Told apart by this tag, not by comparing the pointers with null: a
+// function's address is no constant expression in some builds (GCC with
+// -fsanitize=undefined), and the table is checked at compile time.
+enum class Pair { kText, kFlag, kNumber };
+
 // A field's kind with the access that fits it.
 struct Typed {
   FieldKind kind;
   FieldAccess access;
+  Pair pair;
 };
 
 template <auto Get, auto Set>
 constexpr Typed AsText(FieldKind kind) {
   return {
       kind,
-      {&TextAccess<Get, Set>::get, &TextAccess<Get, Set>::set, nullptr, nullptr, nullptr, nullptr}};
+      {&TextAccess<Get, Set>::get, &TextAccess<Get, Set>::set, nullptr, nullptr, nullptr, nullptr},
+      Pair::kText};
 }
 template <auto Get, auto Set>
 constexpr Typed AsFlag() {
   return {
       FieldKind::kFlag,
-      {nullptr, nullptr, &FlagAccess<Get, Set>::get, &FlagAccess<Get, Set>::set, nullptr, nullptr}};
+      {nullptr, nullptr, &FlagAccess<Get, Set>::get, &FlagAccess<Get, Set>::set, nullptr, nullptr},
+      Pair::kFlag};
 }
 template <auto Get, auto Set>
 constexpr Typed AsNumber(FieldKind kind) {
   return {kind,
           {nullptr, nullptr, nullptr, nullptr, &NumberAccess<Get, Set>::get,
-           &NumberAccess<Get, Set>::set}};
+           &NumberAccess<Get, Set>::set},
+          Pair::kNumber};
 }
 
 }  // namespace detail
 
-/// A row: the public field with its name in the table.
+/// A row: the public field with its name in the table, and which access
+/// pair it has.
 struct Row {
   FieldId id;
   Field field;
+  detail::Pair pair;
 
   constexpr Row Secret() const { return With(&Field::secret); }
   constexpr Row ResetWhenAbsent() const { return With(&Field::resetWhenAbsent); }
@@ -126,7 +138,7 @@ struct Row {
 
 constexpr Row Key(FieldId id, const char* key, detail::Typed typed,
                   FieldGroup group = FieldGroup::kAlways, ReadStep read = ReadStep::kRecord) {
-  return {id, {key, typed.kind, group, false, false, false, read, typed.access}};
+  return {id, {key, typed.kind, group, false, false, false, read, typed.access}, typed.pair};
 }
 
 namespace detail {

@@ -33,10 +33,10 @@ constexpr bool RowsWellFormed() {
     for (std::size_t j = 0; j < i; ++j) {
       if (SameKey(kRows[j].field.key, field.key)) return false;
     }
-    const FieldAccess& access = field.access;
-    const bool text = access.getText != nullptr && access.setText != nullptr;
-    const bool flag = access.getFlag != nullptr && access.setFlag != nullptr;
-    const bool number = access.getNumber != nullptr && access.setNumber != nullptr;
+    // The builders set exactly the pair they are named for.
+    const bool text = kRows[i].pair == fields::detail::Pair::kText;
+    const bool flag = kRows[i].pair == fields::detail::Pair::kFlag;
+    const bool number = kRows[i].pair == fields::detail::Pair::kNumber;
     switch (field.kind) {
       case FieldKind::kText:
       case FieldKind::kLocation:
