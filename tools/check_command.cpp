@@ -1,23 +1,31 @@
 // kestrine check FOLDER
+#include <kestrine/check.h>
+#include <kestrine/status.h>
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 #include <memory>
 #include <string>
 
-#include "check/services_check.h"
 #include "command_error.h"
 #include "commands.h"
 #include "display_text.h"
+#include "record_fields.h"
 #include "script_folder.h"
 
 namespace kestrine::tool {
 namespace {
 
-void Print(const std::string& path, const Finding& finding) {
+void Print(const std::string& path, const FileProblem& problem) {
   std::cout << path;
-  if (finding.line > 0) std::cout << ':' << finding.line;
-  std::cout << ": " << finding.message << '\n';
+  if (problem.line > 0) std::cout << ':' << problem.line;
+  std::cout << ": " << problem.message;
+  if (problem.kind == ProblemKind::kUnknownKey) {
+    if (const Field* nearest = NearestField(problem.key)) {
+      std::cout << " (did you mean " << nearest->key << "?)";
+    }
+  }
+  std::cout << '\n';
 }
 
 void RunCheck(const std::string& folder) {
@@ -28,16 +36,18 @@ void RunCheck(const std::string& folder) {
     ToolRepository repository;
     LoadServices(repository, script);
   }
-  const FileCheck check = CheckServicesFile(script.FilePath());
-  if (check.outcome == FileCheck::Outcome::kUnreadable) {
-    throw CommandError(kExitFailure, OneLine(check.read_error));
+  FileCheck check;
+  const int status = CheckServicesFile(script.c_str(), &check);
+  if (status == kFailure) throw CommandError(kExitFailure, check.message);
+  for (const FileProblem& problem : check.problems) Print(path, problem);
+  if (status == kNotFound) {
+    if (check.problems.empty()) {
+      throw CommandError(kExitMissing, "no services file " + path);
+    }
+    throw CommandError(kExitMissing, path + " cannot be parsed, so no service loads from it");
   }
-  for (const Finding& finding : check.findings) Print(path, finding);
-  if (check.outcome == FileCheck::Outcome::kUnparsable) {
-    throw CommandError(kExitFailure, path + " cannot be parsed, so no service loads from it");
-  }
-  if (!check.findings.empty()) {
-    const std::size_t count = check.findings.size();
+  if (!check.problems.empty()) {
+    const std::size_t count = check.problems.size();
     throw CommandError(kExitFailure, std::to_string(count) +
                                          (count == 1 ? " problem" : " problems") + " in " + path);
   }

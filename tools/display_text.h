@@ -13,11 +13,7 @@
 
 namespace kestrine::tool {
 
-/// The text on one line: every C0 control byte (line breaks and tabs
-/// included), DEL and the C1 controls as \xHH, each byte: U+0080 to U+009F
-/// (C2 80 to C2 9F), and a byte 0x80 to 0x9F that is not part of a UTF-8
-/// character (0x9B starts a control sequence on a terminal that reads
-/// bytes). A backslash shows as \\.
+/// The text on one line, as kestrine::ShownText shows it.
 std::string OneLine(std::string_view text);
 
 /// The text's lines (split at CR LF, LF or CR), each as OneLine shows it.

@@ -3,6 +3,7 @@
 #define KESTRINE_KESTRINE_H
 
 #include "kestrine/advanced_settings.h"
+#include "kestrine/check.h"
 #include "kestrine/export.h"
 #include "kestrine/fields.h"
 #include "kestrine/iso_time.h"
@@ -17,6 +18,7 @@
 #include "kestrine/service.h"
 #include "kestrine/service_repository.h"
 #include "kestrine/service_repository_light.h"
+#include "kestrine/shown_text.h"
 #include "kestrine/status.h"
 #include "kestrine/str_sub.h"
 #include "kestrine/version.h"

@@ -1,12 +1,12 @@
 // Whether a services file's value reads as what its key holds.
-#ifndef KESTRINE_TOOLS_CHECK_VALUE_CHECKS_H
-#define KESTRINE_TOOLS_CHECK_VALUE_CHECKS_H
+#ifndef KESTRINE_REPOSITORY_VALUE_CHECKS_H
+#define KESTRINE_REPOSITORY_VALUE_CHECKS_H
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace kestrine::tool {
+namespace kestrine {
 
 /// What is wrong with a time value, or none. Empty is fine (a writer writes
 /// it for a time without a local form); anything else must be a local
@@ -24,6 +24,6 @@ std::optional<std::string> FlagProblem(std::string_view value);
 /// an optional sign and digits, within the 32-bit range.
 std::optional<std::string> NumberProblem(std::string_view value);
 
-}  // namespace kestrine::tool
+}  // namespace kestrine
 
-#endif  // KESTRINE_TOOLS_CHECK_VALUE_CHECKS_H
+#endif  // KESTRINE_REPOSITORY_VALUE_CHECKS_H

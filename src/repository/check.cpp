@@ -1,28 +1,39 @@
-#include "check/services_check.h"
+#include "kestrine/check.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <map>
+#include <new>
 #include <optional>
 #include <string_view>
 
-#include "check/value_checks.h"
-#include "display_text.h"
 #include "ini/document.h"
 #include "ini/node.h"
 #include "ini/parser.h"
+#include "kestrine/fields.h"
+#include "kestrine/shown_text.h"
+#include "kestrine/status.h"
 #include "platform/error.h"
+#include "platform/folder.h"
+#include "platform/path.h"
 #include "platform/whole_file.h"
-#include "record_fields.h"
+#include "repository/field_table.h"
+#include "repository/guarded.h"
 #include "repository/services_file.h"
+#include "repository/value_checks.h"
 
-namespace kestrine::tool {
+namespace kestrine {
 namespace {
 
+using fields::FieldId;
 using ini::Attribute;
 using ini::Node;
+
+std::string OneLine(std::string_view text) { return ShownText(text); }
+std::string Quoted(std::string_view text) { return '"' + ShownText(text) + '"'; }
 
 namespace file = services_file;
 
@@ -59,12 +70,13 @@ class GroupsRead {
 
  private:
   bool Reads(FieldGroup group) const {
-    const Field* switchField = SwitchOf(group);
-    if (switchField == nullptr || RuleOf(group).whenOff == WhenOff::kKept) return true;
-    const Attribute* flag = node_.FindAttribute(switchField->key);
+    const fields::Group& entry = fields::GroupOf(group);
+    if (entry.switchId == FieldId::kCount || entry.rule.whenOff == WhenOff::kKept) return true;
+    const Field& switchField = fields::FieldOf(entry.switchId);
+    const Attribute* flag = node_.FindAttribute(switchField.key);
     if (flag == nullptr) return false;
     CService read;
-    SetFieldText(read, *switchField->row, flag->c_value());
+    if (SetFieldText(read, switchField, flag->c_value()) != kOk) throw std::bad_alloc();
     return GroupOn(read, group);
   }
 
@@ -90,7 +102,8 @@ class Checker {
       }
     }
     if (services == nullptr) {
-      Add(0, "no [Services] section: the file holds no services; " + WhatIsThere(document));
+      Add(0, ProblemKind::kNoServices,
+          "no [Services] section: the file holds no services; " + WhatIsThere(document));
       return;
     }
     for (const Node* node : services->children()) CheckServiceNode(*node);
@@ -105,14 +118,13 @@ class Checker {
            Label(first) + " at line " + std::to_string(first.line());
   }
 
-  void Add(int line, std::string message) {
-    result_.findings.push_back(Finding{line, std::move(message)});
+  void Add(int line, ProblemKind kind, std::string message, std::string_view key = {}) {
+    result_.problems.push_back(FileProblem{line, kind, std::move(message), std::string(key)});
   }
 
   // A node that loading does not read, and the nodes below it.
   void Ignore(const Node& node, const std::string& why) {
-    Add(node.line(), "section " + Label(node) + " " + why);
-    result_.ignored_nodes.push_back(node.line());
+    Add(node.line(), ProblemKind::kIgnoredSection, "section " + Label(node) + " " + why);
     for (const Node* child : node.children()) {
       Ignore(*child, "lies below " + Label(node) + "; loading ignores it");
     }
@@ -123,14 +135,14 @@ class Checker {
       Ignore(*child, "lies below a service node; loading ignores it");
     }
     // A node without a name is loaded under the default name, one space.
-    const Attribute* name_key = node.FindAttribute(NameField().key);
+    const Attribute* name_key = node.FindAttribute(fields::KeyOf(FieldId::kName));
     const std::string name = name_key != nullptr ? std::string(LoadedValue(*name_key)) : " ";
     const auto [held, is_new] = names_.emplace(name, node.line());
     if (!is_new) {
-      Add(node.line(), "section " + Label(node) + " names the service " + Quoted(name) +
-                           ", which the section at line " + std::to_string(held->second) +
-                           " already holds; loading ignores this one");
-      result_.ignored_nodes.push_back(node.line());
+      Add(node.line(), ProblemKind::kNameHeld,
+          "section " + Label(node) + " names the service " + Quoted(name) +
+              ", which the section at line " + std::to_string(held->second) +
+              " already holds; loading ignores this one");
     } else {
       ++result_.services;
     }
@@ -144,7 +156,7 @@ class Checker {
     // groups that are on.
     std::vector<std::string_view> missing;
     for (const bool always : {true, false}) {
-      for (const Field& field : Fields()) {
+      for (const Field& field : fields::kFields) {
         const bool written = RuleOf(field.group).whenOff != WhenOff::kLeftOut;
         if (written != always || (!written && !groups(field.group))) continue;
         if (node.FindAttribute(field.key) == nullptr) missing.push_back(field.key);
@@ -154,7 +166,7 @@ class Checker {
       std::string list;
       for (const std::string_view key : missing)
         list += (list.empty() ? "" : ", ") + std::string(key);
-      Add(node.line(),
+      Add(node.line(), ProblemKind::kMissingKeys,
           "section " + Label(node) + " lacks keys that a writer always writes: " + list);
     }
 
@@ -163,22 +175,21 @@ class Checker {
       if (FindField(attribute.key()) == nullptr) AddUnknownKey(attribute);
       const auto [first, is_new] = first_line.emplace(attribute.key(), attribute.line());
       if (!is_new) {
-        Add(attribute.line(), "key " + OneLine(attribute.key()) + " repeats the one at line " +
-                                  std::to_string(first->second) + "; loading reads only that one");
+        Add(attribute.line(), ProblemKind::kRepeatedKey,
+            "key " + OneLine(attribute.key()) + " repeats the one at line " +
+                std::to_string(first->second) + "; loading reads only that one");
       }
     }
   }
 
   void AddUnknownKey(const Attribute& attribute) {
-    const Field* nearest = NearestField(attribute.key());
-    Add(attribute.line(),
-        "key " + OneLine(attribute.key()) + " is not a key of a service node; loading ignores it" +
-            (nearest != nullptr ? std::string(" (did you mean ") + nearest->key + "?)"
-                                : std::string()));
+    Add(attribute.line(), ProblemKind::kUnknownKey,
+        "key " + OneLine(attribute.key()) + " is not a key of a service node; loading ignores it",
+        attribute.key());
   }
 
   void CheckValues(const Node& node, GroupsRead& groups) {
-    for (const Field& field : Fields()) {
+    for (const Field& field : fields::kFields) {
       const Attribute* attribute = node.FindAttribute(field.key);
       if (attribute == nullptr) continue;
       if (!groups(field.group)) {
@@ -188,9 +199,10 @@ class Checker {
       }
       std::optional<std::string> problem;
       if (field.kind == FieldKind::kTime) problem = TimeProblem(LoadedValue(*attribute));
-      if (field.kind == FieldKind::kNumber) problem = NumberProblem(LoadedValue(*attribute));
+      if (field.kind == FieldKind::kNumber || field.kind == FieldKind::kLocationType)
+        problem = NumberProblem(LoadedValue(*attribute));
       if (field.kind == FieldKind::kFlag) problem = FlagProblem(LoadedValue(*attribute));
-      if (problem) AddValueProblem(*attribute, *problem);
+      if (problem) AddValueProblem(*attribute, ProblemKind::kBadValue, *problem);
     }
   }
 
@@ -198,14 +210,15 @@ class Checker {
     const GroupRule& rule = RuleOf(group);
     const std::string key = rule.switchKey;
     const std::string on = std::to_string(rule.onValue);
-    const bool flag = SwitchOf(group)->kind == FieldKind::kFlag;
-    AddValueProblem(attribute, "is ignored: loading keeps it only when " + key +
-                                   (flag ? " reads true" : " is " + on) + " (set " + key + "=" +
-                                   on + " to keep it, or empty the value)");
+    const bool flag = fields::FieldOf(fields::GroupOf(group).switchId).kind == FieldKind::kFlag;
+    AddValueProblem(attribute, ProblemKind::kIgnoredValue,
+                    "is ignored: loading keeps it only when " + key +
+                        (flag ? " reads true" : " is " + on) + " (set " + key + "=" + on +
+                        " to keep it, or empty the value)");
   }
 
-  void AddValueProblem(const Attribute& attribute, const std::string& problem) {
-    Add(attribute.line(),
+  void AddValueProblem(const Attribute& attribute, ProblemKind kind, const std::string& problem) {
+    Add(attribute.line(), kind,
         OneLine(attribute.key()) + " " + Quoted(LoadedValue(attribute)) + " " + problem);
   }
 
@@ -224,37 +237,54 @@ std::size_t BareCarriageReturn(std::string_view text) {
 
 }  // namespace
 
-FileCheck CheckServicesFile(const std::string& path) {
-  FileCheck result;
-  std::string text;
-  Error error;
-  if (!platform::ReadWholeFile(path, &text, &error)) {
-    result.read_error = error.message;
-    return result;
-  }
+int CheckServicesFile(const char* scriptFolder, FileCheck* check) noexcept {
+  if (scriptFolder == nullptr || check == nullptr) return kFailure;
+  const int status = Guarded([&] {
+    *check = FileCheck();
+    FileCheck& result = *check;
+    std::string folder_path;
+    std::string name;
+    platform::SplitPath(platform::ToSystemPath(services_file::LoadPath(scriptFolder)), &folder_path,
+                        &name);
+    std::string text;
+    Error error;
+    platform::Folder folder;
+    if (!platform::Folder::Open(folder_path, &folder, &error) ||
+        !platform::ReadWholeFile(folder, name, &text, nullptr, &error)) {
+      // No file, or something else in its place, is no file to check.
+      if (error.code == ENOENT || error.code == ENOTDIR) return kNotFound;
+      result.message = ShownText(error.message);
+      return kFailure;
+    }
 
-  // A CR alone is no line break to the parser: a file saved with CR line
-  // endings reads as one line, all comment if it starts with one.
-  if (const std::size_t cr = BareCarriageReturn(text); cr != std::string_view::npos) {
-    const int line = 1 + static_cast<int>(std::count(
-                             text.begin(), text.begin() + static_cast<std::ptrdiff_t>(cr), '\n'));
-    result.findings.push_back(
-        Finding{line,
-                "line ends in a CR alone, which is no line break here: what follows it reads as "
-                "part of the same line (convert the file's line endings to LF or CR LF)"});
-  }
+    // A CR alone is no line break to the parser: a file saved with CR line
+    // endings reads as one line, all comment if it starts with one.
+    if (const std::size_t cr = BareCarriageReturn(text); cr != std::string_view::npos) {
+      const int line = 1 + static_cast<int>(std::count(
+                               text.begin(), text.begin() + static_cast<std::ptrdiff_t>(cr), '\n'));
+      result.problems.push_back(FileProblem{
+          line,
+          ProblemKind::kLineEnding,
+          "line ends in a CR alone, which is no line break here: what follows it reads as "
+          "part of the same line (convert the file's line endings to LF or CR LF)",
+          {}});
+    }
 
-  ini::Document document;
-  if (!ini::Parse(text, &document, &error)) {
-    result.outcome = FileCheck::Outcome::kUnparsable;
-    result.findings.push_back(Finding{error.line, error.message});
-    return result;
+    ini::Document document;
+    if (!ini::Parse(text, &document, &error)) {
+      result.problems.push_back(
+          FileProblem{error.line, ProblemKind::kUnparsable, error.message, {}});
+      return kNotFound;
+    }
+    Checker(result).Run(document);
+    std::stable_sort(result.problems.begin(), result.problems.end(),
+                     [](const FileProblem& a, const FileProblem& b) { return a.line < b.line; });
+    return kOk;
+  });
+  if (status == kFailure && check->message.empty()) {
+    check->message = "out of memory while checking the services file";
   }
-  result.outcome = FileCheck::Outcome::kParsed;
-  Checker(result).Run(document);
-  std::stable_sort(result.findings.begin(), result.findings.end(),
-                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
-  return result;
+  return status;
 }
 
-}  // namespace kestrine::tool
+}  // namespace kestrine

@@ -1,10 +1,10 @@
-#include "check/value_checks.h"
+#include "repository/value_checks.h"
 
 #include <cstdint>
 
 #include "repository/value_codecs.h"
 
-namespace kestrine::tool {
+namespace kestrine {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -70,4 +70,4 @@ std::optional<std::string> NumberProblem(std::string_view value) {
   return std::nullopt;
 }
 
-}  // namespace kestrine::tool
+}  // namespace kestrine
