@@ -1,6 +1,6 @@
 #include "local_time_text.h"
 
-#include "kestrine/iso_time.h"
+#include <kestrine/iso_time.h>
 
 namespace kestrine::tool {
 

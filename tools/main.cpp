@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <kestrine/version.h>
 #include "command_error.h"
 #include "command_words.h"
 #include "commands.h"
-#include "kestrine/version.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <iostream>
 
+#include <kestrine/locations.h>
 #include "command_error.h"
 #include "display_text.h"
-#include "kestrine/locations.h"
 #include "shell_pattern.h"
 #include "system_calls.h"
 

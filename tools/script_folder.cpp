@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include <kestrine/locations.h>
 #include "command_error.h"
 #include "display_text.h"
-#include "kestrine/locations.h"
 #include "nearest_word.h"
 
 namespace kestrine::tool {
