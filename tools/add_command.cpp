@@ -3,11 +3,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "command_error.h"
 #include "commands.h"
@@ -15,7 +13,7 @@
 #include "notes.h"
 #include "record_options.h"
 #include "script_folder.h"
-#include "system_calls.h"
+#include "services_file_create.h"
 
 namespace kestrine::tool {
 namespace {
@@ -33,33 +31,6 @@ void CheckUsage(const AddOptions& options) {
   CheckRecordOptions(options.fields);
 }
 
-// Creates the "WSDL" folder when missing (the writers' lock is taken on it),
-// 0700: the file it will hold keeps passwords.
-void CreateWsdlFolder(const ScriptFolder& script) {
-  if (std::string problem = FolderProblem(script); !problem.empty()) {
-    std::error_code error;
-    if (!std::filesystem::exists(script.FolderPath(), error)) {
-      problem += " (--create makes only the WSDL folder, in an existing script folder)";
-    }
-    throw CommandError(kExitMissing, problem);
-  }
-  if (std::string reason; !MakePrivateFolder(script.WsdlFolderPath(), &reason)) {
-    throw CommandError(kExitFailure, "cannot create the folder " +
-                                         OneLine(script.WsdlFolderPath()) + ": " + reason);
-  }
-}
-
-// Creates a services file without services, through the library (a rewrite
-// of an empty repository), under the caller's lock. Never replaces a file.
-void CreateServicesFile(const ScriptFolder& script) {
-  CServiceRepositoryLight empty;
-  if (const int status = empty.SaveServicesToScript(script.c_str()); status != 0) {
-    throw CommandError(kExitFailure, "cannot create the services file " + script.ShownFilePath() +
-                                         SaveFailureReason(status));
-  }
-  Note("created the services file " + script.ShownFilePath());
-}
-
 CService BuildRecord(const AddOptions& options, const StdinSecrets& secrets) {
   CService record;
   record.SetName(options.name.c_str());
@@ -73,15 +44,9 @@ void RunAdd(const AddOptions& options) {
   CheckUsage(options);
   const ScriptFolder script(options.folder);
   const StdinSecrets secrets = ReadSecrets(options.fields);
-  if (options.create && !script.FileExists()) CreateWsdlFolder(script);
+  if (options.create) CreateWsdlFolder(script);
   const auto lock = LockForChange(script, options.wait);
-  if (options.create && !script.FileExists()) {
-    // A folder, a FIFO or a dangling link in its place is not replaced.
-    if (const std::string problem = ServicesFileProblem(script); !problem.empty()) {
-      throw CommandError(kExitMissing, problem + "; remove or rename it first");
-    }
-    CreateServicesFile(script);
-  }
+  if (options.create) CreateServicesFile(script);
 
   // Loading ignores a second node of a name, so the name must be new.
   ToolRepository repository;

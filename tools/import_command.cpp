@@ -1,4 +1,4 @@
-// kestrine import FOLDER FILE|- [--dry-run] [--wait SECONDS] [--quiet]
+// kestrine import FOLDER FILE|- [--create] [--dry-run] [--wait SECONDS] [--quiet]
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
@@ -21,6 +21,7 @@
 #include "notes.h"
 #include "record_from_json.h"
 #include "script_folder.h"
+#include "services_file_create.h"
 
 namespace kestrine::tool {
 namespace {
@@ -28,6 +29,7 @@ namespace {
 struct ImportOptions {
   std::string folder;
   std::string input;
+  bool create = false;
   bool dry_run = false;
   double wait = kDefaultWaitSeconds;
 };
@@ -136,10 +138,26 @@ void Print(const Step& step) {
 void RunImport(const ImportOptions& options) {
   const ScriptFolder script(options.folder);
   const std::vector<JsonRecord> records = ReadRecords(options.input);
+  if (!options.create && !script.FileExists() && FolderProblem(script).empty() &&
+      ServicesFileProblem(script).empty()) {
+    throw CommandError(kExitMissing, "no services file " + script.ShownFilePath() +
+                                         "; to create it with these records, run: kestrine "
+                                         "import " +
+                                         ShellWord(script.c_str()) + ' ' +
+                                         ShellWord(options.input) + " --create");
+  }
+  if (options.create) {
+    if (options.dry_run)
+      CheckServicesFileCreatable(script);
+    else
+      CreateWsdlFolder(script);
+  }
   // Held for the whole import: the plan is made on the file it changes.
   const auto lock = LockForChange(script, options.wait);
+  if (options.create && !options.dry_run) CreateServicesFile(script);
   ToolRepository repository;
-  LoadServicesToRead(repository, script);
+  // A dry run creates nothing: it plans on the empty file it would create.
+  if (!options.create || script.FileExists()) LoadServicesToRead(repository, script);
   std::vector<Step> steps;
   steps.reserve(records.size());
   for (const JsonRecord& record : records) steps.push_back(Plan(repository, record));
@@ -155,6 +173,8 @@ void AddImportCommand(CLI::App& app) {
       "import", "Add and update services from a JSON array as kestrine export prints it");
   command->add_option("FOLDER", options->folder, "The script folder")->required();
   command->add_option("FILE", options->input, "The JSON file, or - for standard input")->required();
+  command->add_flag("--create", options->create,
+                    "Create the WSDL folder and an empty services file when missing");
   command->add_flag("--dry-run", options->dry_run, "Print what would change, change nothing");
   AddWaitOption(*command, options->wait);
   AddQuietOption(*command);

@@ -170,15 +170,23 @@ int CServiceRepositoryLight::RenameServiceInScript(const char* scriptFolder, con
 int CServiceRepositoryLight::RemoveServiceFromScript(const char* scriptFolder, const char* name) {
   return kestrine::Guarded([&] {
     return EditServiceNode(TreeHandle, scriptFolder, name, [&](void* root, void* node) -> int {
-      if (vaskinitreenode_remove_son(root, node) != 0) return kestrine::kFailure;
-      // Renumber in file order; a node that already has its name keeps its
-      // header line as it is.
-      int n = 0;
+      // Nodes are numbered as they are appended: Service_<k> for the k-th.
+      // A later node that holds its place's number moves down with its
+      // place; every other header (above the removed node, a name of its
+      // own, a number not its place's) stays as written.
+      int removedAt = 0;  // the removed node's place, from 1
       vaskinitreenode_enumerate_sons(root);
       while (void* child = vaskinitreenode_get_next_son(root)) {
-        const std::string wanted = file::NodeName(++n);
-        if (wanted != vaskinitreenode_get_name(child) &&
-            vaskinitreenode_rename(child, wanted.c_str()) != 0) {
+        ++removedAt;
+        if (child == node) break;
+      }
+      if (vaskinitreenode_remove_son(root, node) != 0) return kestrine::kFailure;
+      int place = 0;
+      vaskinitreenode_enumerate_sons(root);
+      while (void* child = vaskinitreenode_get_next_son(root)) {
+        if (++place < removedAt) continue;
+        if (file::NodeNumber(vaskinitreenode_get_name(child)) == place + 1 &&
+            vaskinitreenode_rename(child, file::NodeName(place).c_str()) != 0) {
           return kestrine::kFailure;
         }
       }

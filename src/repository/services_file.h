@@ -40,8 +40,24 @@ inline std::string SavePath(std::string_view folder) {
 
 /// The root that holds the service nodes (exact, case-sensitive).
 inline constexpr char kServicesRoot[] = "Services";
-/// The name of a new service node, numbered from 1.
-inline std::string NodeName(int n) { return "Service_" + std::to_string(n); }
+/// The name of a new service node, numbered from 1: `Service_<n>`, n one
+/// more than the number of service nodes before it.
+inline constexpr std::string_view kNodeNamePrefix = "Service_";
+inline std::string NodeName(int n) { return std::string(kNodeNamePrefix) + std::to_string(n); }
+
+/// The n of a node name spelled as NodeName(n) spells it (decimal digits, no
+/// sign, no leading zero, n from 1); 0 for any other name.
+inline int NodeNumber(std::string_view name) {
+  if (name.substr(0, kNodeNamePrefix.size()) != kNodeNamePrefix) return 0;
+  const std::string_view digits = name.substr(kNodeNamePrefix.size());
+  if (digits.empty() || digits.size() > 9 || digits.front() == '0') return 0;
+  int n = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
 
 // The keys of a service node, their values and groups: repository/field_table.h.
 

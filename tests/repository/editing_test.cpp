@@ -1,7 +1,7 @@
 // Editing a service where it stands: only the edited record's lines change
 // (its section, and the comments right above its header that introduce it;
-// after a removal, also the headers renumbered behind it); every other byte
-// of a hand-commented file stays.
+// after a removal, also the later headers that hold their place's number);
+// every other byte of a hand-commented file stays.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -9,15 +9,31 @@ namespace {
 
 using ImportTest = ToolTest;
 
+// Into an empty script folder: refused without --create, planned without a
+// change by --dry-run, and with --create into a new file, as `add --create`
+// makes it.
 TEST_F(ImportTest, ExportedRecordsComeBackFieldByField) {
+  namespace fs = std::filesystem;
   for (const char* script : {"Commented", "Orders", "Billing"}) {
     const std::string empty = Script(std::string("Empty") + script);
-    std::filesystem::create_directories(empty + "/WSDL");
-    WriteBytes(empty + "/WSDL/web_services.ini", "[Services]\n");
+    fs::create_directories(empty);
     const ToolResult exported = RunTool({"export", Script(script), "--show-secrets"});
     ASSERT_EQ(exported.status, 0) << exported.err;
-    const ToolResult imported = RunTool({"import", empty, "-"}, exported.out);
+    const ToolResult refused = RunTool({"import", empty, "-"}, exported.out);
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_NE(refused.err.find(" - --create"), std::string::npos) << refused.err;
+    const ToolResult planned =
+        RunTool({"import", empty, "-", "--create", "--dry-run"}, exported.out);
+    EXPECT_EQ(planned.status, 0) << planned.err;
+    EXPECT_EQ(planned.out.find("update "), std::string::npos) << planned.out;
+    EXPECT_FALSE(fs::exists(empty + "/WSDL"));
+
+    const ToolResult imported = RunTool({"import", empty, "-", "--create"}, exported.out);
     EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, planned.out);
+    EXPECT_EQ(fs::status(empty + "/WSDL").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(empty + "/WSDL/web_services.ini").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(LibraryRecords(empty, true), LibraryRecords(Script(script), true)) << script;
     EXPECT_EQ(RunTool({"export", empty, "--show-secrets"}).out, exported.out);
     // Again: nothing is left to change.

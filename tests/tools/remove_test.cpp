@@ -1,6 +1,7 @@
 // `remove`: one record's lines go (the comments right above its header with
 // them, those that introduce the next record not); every other line stays
-// byte for byte, but for the headers of the nodes after it, renumbered.
+// byte for byte, but for the headers after it that hold their place's number
+// (Service_<k> for the k-th node), which move down with their place.
 #include <set>
 
 #include "tool_test.h"
@@ -17,7 +18,8 @@ struct RemoveCase {
   int first_line;        // the lines that go, 1-based, in the file as it was
   int last_line;
   int status;
-  const char* err_has;  // in standard error
+  const char* err_has;                 // in standard error
+  std::vector<std::string> headers{};  // the node headers after, when given
 };
 
 // Parameters print by name: their raw bytes include padding.
@@ -64,6 +66,9 @@ TEST_P(Remove, TakesItsSectionAlone) {
       EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1 << " of\n" << after;
     }
   }
+  if (!c.headers.empty()) {
+    EXPECT_EQ(NodeHeaders(after), c.headers);
+  }
   records.erase(c.name);
   EXPECT_EQ(LibraryRecords(folder, true), records);
   if (c.appended.empty()) {
@@ -81,6 +86,24 @@ TEST_P(Remove, TakesItsSectionAlone) {
 
 // A second node of the name LedgerPosting, which loading ignores.
 const std::string kSecondLedger = "\n; a copy\n[Services\\Service_3]\nName=LedgerPosting\n";
+
+// Nodes after the sample's four: one named otherwise above the removed one,
+// later ones in and out of their place's number.
+const std::string kNamedNodes =
+    "\n[Services\\Weather]\nName=Weather\n\n[Services\\Service_6]\nName=Gone\n"
+    "\n[Services\\Service_7]\nName=Later\n\n[Services\\Radar]\nName=Radar\n"
+    "\n[Services\\Service_9]\nName=Last\n";
+// A number not its place's (Service_6 the fifth node) above the removed one.
+const std::string kGappedNodes =
+    "\n[Services\\Service_6]\nName=Skipped\n\n[Services\\Service_7]\nName=Gone\n"
+    "\n[Services\\Service_8]\nName=After\n";
+
+// The sample's four node headers, then those of `more`, as lines.
+std::vector<std::string> SampleHeadersAnd(std::vector<std::string> more) {
+  more.insert(more.begin(), {"Service_1", "Service_2", "Service_3", "Service_4"});
+  for (std::string& name : more) name = "[Services\\" + name + "]\n";
+  return more;
+}
 
 const RemoveCase kRemoveCases[] = {
     // From the comment above the header to the blank line after the record.
@@ -103,6 +126,27 @@ const RemoveCase kRemoveCases[] = {
      1,
      "more than one section"},
     {"NoSuchRecord", "Commented", "Nope", {}, "", 0, 0, 3, "no service named \"Nope\""},
+    // Only later nodes in their place's number are renumbered.
+    {"NamedNodesKeepTheirHeaders",
+     "Commented",
+     "Gone",
+     {},
+     kNamedNodes,
+     122,
+     124,
+     0,
+     "",
+     SampleHeadersAnd({"Weather", "Service_6", "Radar", "Service_8"})},
+    {"NumberNotItsPlaceKeepsIt",
+     "Commented",
+     "Gone",
+     {},
+     kGappedNodes,
+     122,
+     124,
+     0,
+     "",
+     SampleHeadersAnd({"Service_6", "Service_8"})},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tool, Remove, ::testing::ValuesIn(kRemoveCases), LabelName());
