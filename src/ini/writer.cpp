@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ini/escape.h"
+#include "ini/line_end.h"
 
 namespace kestrine::ini {
 namespace {
@@ -36,24 +37,17 @@ class Writer {
 }  // namespace
 
 void Writer::EmitEol(Eol eol) {
-  if (eol == Eol::kDocument) eol = document_.new_line_eol();
-  if (eol == Eol::kCrLf) {
-    out_.append("\r\n");
-  } else if (eol == Eol::kLf) {
-    out_.push_back('\n');
-  }
+  // A line added takes the ending the file uses, whichever of LF, CR LF, CR
+  // or CR CR LF that is: a file keeps one kind of ending.
+  out_.append(EolText(eol == Eol::kDocument ? document_.new_line_eol() : eol));
 }
 
 void Writer::EndPendingLine() {
   if (!pending_) return;
   pending_ = false;
   // A last line read without an ending gets one now that a line follows it.
-  // If its text ends in CR, only CRLF keeps that CR part of the text.
-  if (!out_.empty() && out_.back() == '\r') {
-    out_.append("\r\n");
-  } else {
-    EmitEol(Eol::kDocument);
-  }
+  // (Its text holds no CR: any CR read is a line ending.)
+  EmitEol(Eol::kDocument);
 }
 
 void Writer::EmitText(std::string_view text, Eol eol) {
