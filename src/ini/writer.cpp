@@ -30,7 +30,8 @@ class Writer {
 
   const Document& document_;
   std::string out_;
-  bool pending_ = false;  // the last line written had no line ending
+  bool pending_ = false;       // the last line written had no line ending
+  Eol last_eol_ = Eol::kNone;  // the last line ending written
   std::vector<const Node*> path_;
 };
 
@@ -39,7 +40,8 @@ class Writer {
 void Writer::EmitEol(Eol eol) {
   // A line added takes the ending the file uses, whichever of LF, CR LF, CR
   // or CR CR LF that is: a file keeps one kind of ending.
-  out_.append(EolText(eol == Eol::kDocument ? document_.new_line_eol() : eol));
+  last_eol_ = eol == Eol::kDocument ? document_.new_line_eol() : eol;
+  out_.append(EolText(last_eol_));
 }
 
 void Writer::EndPendingLine() {
@@ -62,8 +64,12 @@ void Writer::EmitText(std::string_view text, Eol eol) {
 
 void Writer::EmitAddedHeader(const Node& node) {
   // A blank line sets the new section apart, unless it would open the file.
+  // After a line that ends in CR alone, the blank line ends so too: an LF
+  // or CR LF would join that CR into one ending.
   const std::size_t start = document_.bom() ? 3 : 0;
-  if (out_.size() > start || pending_) EmitText({}, Eol::kDocument);
+  if (out_.size() > start || pending_) {
+    EmitText({}, !pending_ && last_eol_ == Eol::kCr ? Eol::kCr : Eol::kDocument);
+  }
   EndPendingLine();
   path_.clear();
   for (const Node* at = &node; at != nullptr; at = at->parent()) path_.push_back(at);
