@@ -27,6 +27,7 @@ class Writer {
   void EmitEol(Eol eol);
   void EmitNode(const Node& node);
   void EmitAddedHeader(const Node& node);
+  Eol AddedLineEol(Eol eol, const Line* next) const;
 
   const Document& document_;
   std::string out_;
@@ -89,7 +90,9 @@ void Writer::EmitNode(const Node& node) {
     EmitText(node.header(), node.header_eol());
   }
   std::string line;
-  for (const Line& body_line : node.body()) {
+  const auto& body = node.body();
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    const Line& body_line = body[i];
     if (body_line.attribute == Line::kNoAttribute ||
         !node.attributes()[body_line.attribute].rewritten()) {
       EmitText(document_.LineText(body_line), body_line.eol);
@@ -108,8 +111,18 @@ void Writer::EmitNode(const Node& node) {
       line.push_back('=');
     }
     AppendValueText(attribute.value(), &line);
-    EmitText(line, body_line.eol);
+    EmitText(line, AddedLineEol(body_line.eol, i + 1 < body.size() ? &body[i + 1] : nullptr));
   }
+}
+
+Eol Writer::AddedLineEol(Eol eol, const Line* next) const {
+  // A CR alone before an empty line read with LF or CR LF would join that
+  // line's ending into one: the added line then ends in CR LF instead.
+  if (eol != Eol::kDocument || document_.new_line_eol() != Eol::kCr || next == nullptr ||
+      next->size != 0 || (next->eol != Eol::kLf && next->eol != Eol::kCrLf)) {
+    return eol;
+  }
+  return Eol::kCrLf;
 }
 
 std::string Writer::Run() {

@@ -237,6 +237,9 @@ INSTANTIATE_TEST_SUITE_P(
                       [](Document& d) { Root(d, 0)->SetAttribute("n", "1"); }, "[A]\nk=v\rn=1\n"},
         PlacementCase{"BlankLineAfterLoneCrStaysApart", "[A]\r\nk=v\r",
                       [](Document& d) { d.AddRoot("B"); }, "[A]\r\nk=v\r\r[B]\r\n"},
+        PlacementCase{"LoneCrBeforeBlankLfLineStaysApart", "[A]\rk=v\n\n",
+                      [](Document& d) { Root(d, 0)->SetAttribute("n", "1"); },
+                      "[A]\rk=v\nn=1\r\n\n"},
         PlacementCase{"OldMacFileGetsCrLines", "[A]\rk=old\rj=1",
                       [](Document& d) {
                         Root(d, 0)->SetAttribute("k", "new");
