@@ -330,19 +330,26 @@ struct TextLine {
   std::string_view eol;
 };
 
-// The lines of a text after its byte order mark, as the parser splits them.
+// The lines of a text after its byte order mark, as the parser splits them:
+// each ends at the first CR or LF; a CR takes an LF, or a CR and an LF,
+// that follow it into its ending.
 std::vector<TextLine> SplitLines(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   std::vector<TextLine> lines;
   while (!text.empty()) {
-    const std::size_t newline = text.find('\n');
-    if (newline == std::string_view::npos) {
+    const std::size_t end = text.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
       lines.push_back({text, {}});
       break;
     }
-    const std::size_t end = newline > 0 && text[newline - 1] == '\r' ? newline - 1 : newline;
-    lines.push_back({text.substr(0, end), text.substr(end, newline + 1 - end)});
-    text.remove_prefix(newline + 1);
+    std::size_t size = 1;
+    if (text.substr(end, 2) == "\r\n") {
+      size = 2;
+    } else if (text.substr(end, 3) == "\r\r\n") {
+      size = 3;
+    }
+    lines.push_back({text.substr(0, end), text.substr(end, size)});
+    text.remove_prefix(end + size);
   }
   return lines;
 }
@@ -381,9 +388,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   kestrine::Error error;
   if (!kestrine::ini::Parse(input, &document, &error)) {
     Check(error.line >= 1 && !error.message.empty());
-    std::size_t lines = 1;
-    for (const char c : input) lines += c == '\n' ? 1 : 0;
-    Check(static_cast<std::size_t>(error.line) <= lines);
+    Check(static_cast<std::size_t>(error.line) <=
+          std::max<std::size_t>(1, SplitLines(input).size()));
     Check(document.roots().empty());
     return 0;
   }
@@ -393,9 +399,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::vector<Node*> handles;
   BuildModel(document, &model, &handles);
   Check(DumpModel(model) == DumpDocument(document));
-  std::size_t input_lines = 1;
-  for (const char c : input) input_lines += c == '\n' ? 1 : 0;
-  model.touched.assign(input_lines + 1, false);
+  model.touched.assign(SplitLines(input).size() + 2, false);
 
   FuzzedDataProvider data(bytes, size);
   const int edits = data.ConsumeIntegralInRange(0, 24);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -127,6 +128,10 @@ std::string ServicesFileProblem(const ScriptFolder& script) {
 }
 
 void LoadServices(ToolRepository& repository, const ScriptFolder& script, LoadReport* report) {
+  // The report tells why a file cannot be parsed, also when the caller asks
+  // for none.
+  LoadReport own;
+  if (report == nullptr) report = &own;
   const int status = repository.LoadDataFromScript(script.c_str(), report);
   if (status == 0) return;
   const std::string file = script.ShownFilePath();
@@ -140,6 +145,13 @@ void LoadServices(ToolRepository& repository, const ScriptFolder& script, LoadRe
     throw CommandError(kExitMissing,
                        "no services file " + file + "; create one with: kestrine add " +
                            ShellWord(script.c_str()) + " --create --name NAME --wsdl LOCATION");
+  }
+  if (status == 3 && report->line > 0) {
+    throw CommandError(kExitMissing, "cannot read the services file " + file + ", line " +
+                                         std::to_string(report->line) + ": " +
+                                         OneLine(report->message) + Status(status) +
+                                         "; to check the whole file, run: kestrine check " +
+                                         ShellWord(script.c_str()));
   }
   if (status == 3) {
     throw CommandError(kExitMissing, "cannot read the services file " + file + Status(status) +

@@ -58,8 +58,8 @@ std::string ServicesFileProblem(const ScriptFolder& script);
 /// Loads the folder's services into `repository`, filling `report` when not
 /// null. Throws CommandError when the folder is not a script folder (status
 /// 3, see FolderProblem), when the file is missing (status 3, saying how to
-/// create one), cannot be parsed (status 3, pointing at `kestrine check`) or
-/// cannot be loaded (status 1).
+/// create one), cannot be parsed (status 3, with the line at fault and why,
+/// pointing at `kestrine check`) or cannot be loaded (status 1).
 void LoadServices(ToolRepository& repository, const ScriptFolder& script,
                   LoadReport* report = nullptr);
 

@@ -43,6 +43,7 @@ void Document::Clear() {
   text_memory_.release();
   bom_ = false;
   new_line_eol_ = Eol::kLf;
+  first_line_ending_ = {};
 }
 
 }  // namespace kestrine::ini

@@ -7,6 +7,7 @@
 #ifndef KESTRINE_INI_DOCUMENT_H
 #define KESTRINE_INI_DOCUMENT_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -67,6 +68,11 @@ class Document {
   void set_bom(bool bom) { bom_ = bom; }
   /// The ending of lines added since: that of the first line read.
   void set_new_line_eol(Eol eol) { new_line_eol_ = eol; }
+  /// Notes that line `line` ends in `eol`, for first_line_ending.
+  void NoteLineEnding(Eol eol, int line) {
+    int& first = first_line_ending_[static_cast<std::size_t>(eol)];
+    if (first == 0) first = line;
+  }
   /// Appends a line before the first header.
   void AddPreambleLine(const Line& line) { preamble_.push_back(line); }
 
@@ -80,6 +86,11 @@ class Document {
   }
   bool bom() const { return bom_; }
   Eol new_line_eol() const { return new_line_eol_; }
+  /// The first line read that ends in `eol` (kNone: the last line, when it
+  /// has no ending), or 0 when none does: tells which endings a file uses.
+  int first_line_ending(Eol eol) const {
+    return eol < Eol::kDocument ? first_line_ending_[static_cast<std::size_t>(eol)] : 0;
+  }
   /// The lines before the first header.
   const std::vector<Line>& preamble() const { return preamble_; }
 
@@ -97,6 +108,7 @@ class Document {
   std::pmr::monotonic_buffer_resource read_memory_;
   bool bom_ = false;
   Eol new_line_eol_ = Eol::kLf;
+  std::array<int, static_cast<std::size_t>(Eol::kDocument)> first_line_ending_{};
   std::vector<Line> preamble_;  // lines before the first header
   // Nodes are never freed one by one, so they too are allocated one after
   // the other and freed with the document.

@@ -7,9 +7,9 @@
 
 namespace kestrine::ini {
 
-/// How a line ends. kDocument stands for the ending the document uses for
-/// lines it adds (that of its first line).
-enum class Eol : std::uint8_t { kNone, kLf, kCrLf, kDocument };
+/// How a line ends (see line_end.h). kDocument stands for the ending the
+/// document uses for lines it adds (that of its first line).
+enum class Eol : std::uint8_t { kNone, kLf, kCrLf, kCr, kCrCrLf, kDocument };
 
 /// A line as read: where its text lies in the document's bytes (without the
 /// line ending) and how it ends. Offsets keep the line to 16 bytes; a

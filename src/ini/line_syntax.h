@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "ini/escape.h"
-#include "ini/line.h"
+#include "ini/line_end.h"
 
 namespace kestrine::ini {
 
@@ -22,8 +22,19 @@ inline constexpr char kWrongParent[] =
 inline constexpr char kTooLarge[] = "file larger than 4 GiB";
 inline constexpr char kTooManyLines[] = "too many lines";
 
+inline constexpr char kUtf16[] =
+    "the file is UTF-16 text, which cannot be read: save it as UTF-8 or ANSI, "
+    "or convert it with iconv -f UTF-16 -t UTF-8";
+
 /// The UTF-8 byte order mark a text may start with; skipped when reading.
 inline constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+/// Whether a text starts with a UTF-16 byte order mark (FF FE or FE FF), as
+/// editors save "Unicode" text: such a text is refused at line 1.
+inline bool StartsUtf16(std::string_view text) {
+  return text.size() >= 2 &&
+         ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'));
+}
 
 inline std::size_t SkipBlanks(const char* text, std::size_t begin, std::size_t end) {
   while (begin < end && IsBlank(text[begin])) ++begin;
@@ -33,39 +44,6 @@ inline std::size_t SkipBlanks(const char* text, std::size_t begin, std::size_t e
 inline std::size_t TrimBlanksBack(const char* text, std::size_t begin, std::size_t end) {
   while (end > begin && IsBlank(text[end - 1])) --end;
   return end;
-}
-
-/// Where a line that starts at `pos` of text[0, size) ends.
-struct LineEnd {
-  std::size_t end = 0;   // end of the line's text, without its ending
-  std::size_t next = 0;  // where the next line starts
-  Eol eol = Eol::kNone;
-};
-
-/// The line at `pos`: up to the next LF (a CR before it belongs to the
-/// ending). Returns false when the text holds no LF from `pos` on: the line
-/// then runs to `size`, without an ending, if the text ends there. A reader
-/// that already knows text[pos, from) to hold no LF starts looking at `from`.
-inline bool FindLineEnd(const char* text, std::size_t pos, std::size_t size, LineEnd* out,
-                        std::size_t from) {
-  const void* found = std::memchr(text + from, '\n', size - from);
-  if (found == nullptr) {
-    *out = LineEnd{size, size, Eol::kNone};
-    return false;
-  }
-  std::size_t end = static_cast<std::size_t>(static_cast<const char*>(found) - text);
-  out->next = end + 1;
-  out->eol = Eol::kLf;
-  if (end > pos && text[end - 1] == '\r') {
-    --end;
-    out->eol = Eol::kCrLf;
-  }
-  out->end = end;
-  return true;
-}
-
-inline bool FindLineEnd(const char* text, std::size_t pos, std::size_t size, LineEnd* out) {
-  return FindLineEnd(text, pos, size, out, pos);
 }
 
 /// A line's kind, decided by its first non-blank character.

@@ -60,6 +60,10 @@ bool Parser::Run(std::string bytes, Error* error) {
 
   const std::size_t size = doc.text_size();
   if (size > UINT32_MAX) return Fail(kTooLarge);
+  if (StartsUtf16(std::string_view(text_, size))) {
+    line_number_ = 1;
+    return Fail(kUtf16);
+  }
   std::size_t pos = 0;
   if (std::string_view(text_, size).substr(0, kBom.size()) == kBom) {
     doc.set_bom(true);
@@ -73,6 +77,7 @@ bool Parser::Run(std::string bytes, Error* error) {
     const std::size_t end = line.end;
     const Eol eol = line.eol;
     if (line_number_ == 1) doc.set_new_line_eol(eol == Eol::kNone ? Eol::kLf : eol);
+    doc.NoteLineEnding(eol, line_number_);
 
     const LineShape shape = ClassifyLine(text_, pos, end, current_ != nullptr);
     if (shape.kind == LineShape::kBrokenHeader) return Fail(kUnclosedHeader);

@@ -57,13 +57,13 @@ bool StreamReader::Refill() {
 bool StreamReader::NextLine(std::size_t* begin, std::size_t* end) {
   for (;;) {
     LineEnd line;
-    if (FindLineEnd(buffer_.get(), begin_, filled_, &line, scanned_)) {
+    if (FindLineEnd(buffer_.get(), scanned_, filled_, !source_done_, &line)) {
       *begin = begin_;
       *end = line.end;
       begin_ = scanned_ = line.next;
       return true;
     }
-    scanned_ = filled_;
+    scanned_ = line.end;
     if (source_done_) {
       if (begin_ == filled_) return false;
       // The last line, without a line ending.
@@ -83,6 +83,7 @@ StreamReader::Event StreamReader::Next() {
     while (filled_ < kBom.size() && !source_done_) {
       if (!Refill()) return state_;
     }
+    if (StartsUtf16(std::string_view(buffer_.get(), filled_))) return Fail(1, kUtf16);
     if (std::string_view(buffer_.get(), filled_).substr(0, kBom.size()) == kBom) {
       begin_ = scanned_ = kBom.size();
     }

@@ -84,7 +84,7 @@ class StreamReader {
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;  // of buffer_, one byte of it kept for a NUL after the last value
   std::size_t begin_ = 0;     // the first byte not yet read as a line
-  std::size_t scanned_ = 0;   // buffer_[begin_, scanned_) holds no line feed
+  std::size_t scanned_ = 0;   // buffer_[begin_, scanned_) holds no CR or LF
   std::size_t filled_ = 0;    // bytes in buffer_
   std::uint64_t total_ = 0;   // bytes taken from the source
   bool source_done_ = false;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ini/escape.h"
+#include "ini/line_end.h"
 
 namespace kestrine::ini {
 namespace {
@@ -26,34 +27,30 @@ class Writer {
   void EmitEol(Eol eol);
   void EmitNode(const Node& node);
   void EmitAddedHeader(const Node& node);
+  Eol AddedLineEol(Eol eol, const Line* next) const;
 
   const Document& document_;
   std::string out_;
-  bool pending_ = false;  // the last line written had no line ending
+  bool pending_ = false;       // the last line written had no line ending
+  Eol last_eol_ = Eol::kNone;  // the last line ending written
   std::vector<const Node*> path_;
 };
 
 }  // namespace
 
 void Writer::EmitEol(Eol eol) {
-  if (eol == Eol::kDocument) eol = document_.new_line_eol();
-  if (eol == Eol::kCrLf) {
-    out_.append("\r\n");
-  } else if (eol == Eol::kLf) {
-    out_.push_back('\n');
-  }
+  // A line added takes the ending the file uses, whichever of LF, CR LF, CR
+  // or CR CR LF that is: a file keeps one kind of ending.
+  last_eol_ = eol == Eol::kDocument ? document_.new_line_eol() : eol;
+  out_.append(EolText(last_eol_));
 }
 
 void Writer::EndPendingLine() {
   if (!pending_) return;
   pending_ = false;
   // A last line read without an ending gets one now that a line follows it.
-  // If its text ends in CR, only CRLF keeps that CR part of the text.
-  if (!out_.empty() && out_.back() == '\r') {
-    out_.append("\r\n");
-  } else {
-    EmitEol(Eol::kDocument);
-  }
+  // (Its text holds no CR: any CR read is a line ending.)
+  EmitEol(Eol::kDocument);
 }
 
 void Writer::EmitText(std::string_view text, Eol eol) {
@@ -68,8 +65,12 @@ void Writer::EmitText(std::string_view text, Eol eol) {
 
 void Writer::EmitAddedHeader(const Node& node) {
   // A blank line sets the new section apart, unless it would open the file.
+  // After a line that ends in CR alone, the blank line ends so too: an LF
+  // or CR LF would join that CR into one ending.
   const std::size_t start = document_.bom() ? 3 : 0;
-  if (out_.size() > start || pending_) EmitText({}, Eol::kDocument);
+  if (out_.size() > start || pending_) {
+    EmitText({}, !pending_ && last_eol_ == Eol::kCr ? Eol::kCr : Eol::kDocument);
+  }
   EndPendingLine();
   path_.clear();
   for (const Node* at = &node; at != nullptr; at = at->parent()) path_.push_back(at);
@@ -89,7 +90,9 @@ void Writer::EmitNode(const Node& node) {
     EmitText(node.header(), node.header_eol());
   }
   std::string line;
-  for (const Line& body_line : node.body()) {
+  const auto& body = node.body();
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    const Line& body_line = body[i];
     if (body_line.attribute == Line::kNoAttribute ||
         !node.attributes()[body_line.attribute].rewritten()) {
       EmitText(document_.LineText(body_line), body_line.eol);
@@ -108,8 +111,18 @@ void Writer::EmitNode(const Node& node) {
       line.push_back('=');
     }
     AppendValueText(attribute.value(), &line);
-    EmitText(line, body_line.eol);
+    EmitText(line, AddedLineEol(body_line.eol, i + 1 < body.size() ? &body[i + 1] : nullptr));
   }
+}
+
+Eol Writer::AddedLineEol(Eol eol, const Line* next) const {
+  // A CR alone before an empty line read with LF or CR LF would join that
+  // line's ending into one: the added line then ends in CR LF instead.
+  if (eol != Eol::kDocument || document_.new_line_eol() != Eol::kCr || next == nullptr ||
+      next->size != 0 || (next->eol != Eol::kLf && next->eol != Eol::kCrLf)) {
+    return eol;
+  }
+  return Eol::kCrLf;
 }
 
 std::string Writer::Run() {

@@ -233,9 +233,33 @@ INSTANTIATE_TEST_SUITE_P(
                       [](Document& d) { d.AddRoot("B"); }, "[A]\nk=v\n\n[B]\n"},
         PlacementCase{"AttributeAfterLastLineWithoutEnding", "[A]\nk=v",
                       [](Document& d) { Root(d, 0)->SetAttribute("n", "1"); }, "[A]\nk=v\nn=1\n"},
-        PlacementCase{"FinalCrStaysData", "[A]\nk=v\r",
+        PlacementCase{"FinalCrEndsLine", "[A]\nk=v\r",
+                      [](Document& d) { Root(d, 0)->SetAttribute("n", "1"); }, "[A]\nk=v\rn=1\n"},
+        PlacementCase{"BlankLineAfterLoneCrStaysApart", "[A]\r\nk=v\r",
+                      [](Document& d) { d.AddRoot("B"); }, "[A]\r\nk=v\r\r[B]\r\n"},
+        PlacementCase{"LoneCrBeforeBlankLfLineStaysApart", "[A]\rk=v\n\n",
                       [](Document& d) { Root(d, 0)->SetAttribute("n", "1"); },
-                      "[A]\nk=v\r\r\nn=1\n"},
+                      "[A]\rk=v\nn=1\r\n\n"},
+        PlacementCase{"OldMacFileGetsCrLines", "[A]\rk=old\rj=1",
+                      [](Document& d) {
+                        Root(d, 0)->SetAttribute("k", "new");
+                        Root(d, 0)->SetAttribute("n", "2");
+                        Root(d, 0)->AddChild("b")->SetAttribute("x", "3");
+                        d.AddRoot("C");
+                      },
+                      "[A]\rk=new\rj=1\rn=2\r\r[A\\b]\rx=3\r\r[C]\r"},
+        PlacementCase{"CrCrLfFileGetsCrCrLfLines",
+                      "[S]\r\r\n[S\\a]\r\r\nk=old\r\r\n[S\\b]\r\r\nj=1\r\r\n[S\\x]\r\r\ny=0",
+                      [](Document& d) {
+                        Node* a = Root(d, 0)->children()[0];
+                        a->SetAttribute("k", "new");
+                        a->SetAttribute("n", "2");
+                        Root(d, 0)->children()[1]->Rename("c");
+                        Root(d, 0)->RemoveChild(Root(d, 0)->children()[2]);
+                        Root(d, 0)->AddChild("d");
+                      },
+                      "[S]\r\r\n[S\\a]\r\r\nk=new\r\r\nn=2\r\r\n[S\\c]\r\r\nj=1\r\r\n\r\r\n"
+                      "[S\\d]\r\r\n"},
         PlacementCase{"CrLfFileGetsCrLfLines", "; c\r\n[A]\r\nk=v\r\n",
                       [](Document& d) {
                         Root(d, 0)->SetAttribute("n", "1");

@@ -77,7 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"AttributesBeforeHeaderIgnored", "k=v\n[A]\n", "A"},
         ReadCase{"BomSkipped", "\xEF\xBB\xBF[A]\nk=v\n", "A{k=v}"},
         ReadCase{"CrLf", "[A]\r\nk=v\r\n[A\\b]\r\n", "A{k=v}(b)"},
-        ReadCase{"LoneCrIsData", "[A]\nk=a\rb\nj=v\r", "A{k=a\rb,j=v\r}"},
+        ReadCase{"LoneCrEndsLine", "[A]\nk=a\rb=1\nj=v\r", "A{k=a,b=1,j=v}"},
+        ReadCase{"OldMacFile", "[A]\rk=v\r\r[A\\b]\rj=w", "A{k=v}(b{j=w})"},
+        ReadCase{"CrCrLfIsOneEnding", "[s]\r\r\nk=v\r\r\n\r\r\n[s\\t]\r\r\n", "s{k=v}(t)"},
+        ReadCase{"CrsBeforeCrCrLf", "[s]\r\r\r\nk=v\r\r\r\n", "s{k=v}"},
         ReadCase{"NoFinalLineEnding", "[A]\nk=v", "A{k=v}"},
         ReadCase{"DuplicateKeysKept", "[A]\nk=1\nk=2\n", "A{k=1,k=2}"},
         ReadCase{"SameNamedRootsKeepTheirChildren", "[S]\n[S\\a]\n[S]\n[S\\b]\n", "S(a) S(b)"},
@@ -167,6 +170,9 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedCase{"LevelClosedByLaterRoot", "[A]\n[A\\b]\n[A]\n[A\\b\\c]\n", 4},
                       MalformedCase{"ChildBeforeAnyRoot", "; c\n[A\\b]\n", 2},
                       MalformedCase{"AfterBom", "\xEF\xBB\xBF[A\n", 1},
+                      MalformedCase{"Utf16LittleEndian", std::string("\xFF\xFE[\0A\0]\0", 8), 1},
+                      MalformedCase{"Utf16BigEndian", std::string("\xFE\xFF\0[\0A\0]", 8), 1},
+                      MalformedCase{"LineAfterLoneCr", "[A]\r[B\\c]\r", 2},
                       MalformedCase{"LastLineWithoutEnding", "[A]\nk=v\n [B", 3}),
     [](const auto& test) { return test.param.name; });
 
@@ -208,6 +214,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"MixedLineEndings", "[A]\r\nk=v\nj=w\r\n"},
                       RoundTripCase{"NoFinalLineEnding", "[A]\nk=v"},
                       RoundTripCase{"FinalCr", "[A]\nk=v\r"},
+                      RoundTripCase{"OldMac", "; c\r[A]\rk=v\r\r[A\\b]\rj=\"q\""},
+                      RoundTripCase{"CrCrLf", "\xEF\xBB\xBF[s]\r\r\nk=v\r\r\n\r\r\n[s\\t]\r\r\r\n"},
                       RoundTripCase{"OnlyComments", "; a\n# b"},
                       RoundTripCase{"HeaderComments", "  [ S ]  ; c \r\n[S\\a]#x\n\t[T]\t;"},
                       RoundTripCase{"BinaryBytes", std::string("[A]\nk=\x01\x02\xFF\x00z\n", 10)}),
@@ -223,6 +231,18 @@ TEST(ParseLines, NodesAndAttributesKnowTheirLines) {
   EXPECT_EQ(child.line(), 5);
   EXPECT_EQ(child.FindAttribute("y")->line(), 7);
   EXPECT_EQ(child.parent(), &root);
+}
+
+TEST(ParseLines, TellFirstLineOfEachEnding) {
+  Document document;
+  ASSERT_TRUE(Parse("[S]\nk=1\r\r\nj=2\r\n\r\r\n\rx", &document, nullptr));
+  EXPECT_EQ(document.first_line_ending(Eol::kLf), 1);
+  EXPECT_EQ(document.first_line_ending(Eol::kCrCrLf), 2);
+  EXPECT_EQ(document.first_line_ending(Eol::kCrLf), 3);
+  EXPECT_EQ(document.first_line_ending(Eol::kCr), 5);
+  EXPECT_EQ(document.first_line_ending(Eol::kNone), 6);
+  ASSERT_TRUE(Parse("[S]\n", &document, nullptr));
+  EXPECT_EQ(document.first_line_ending(Eol::kCr), 0);
 }
 
 TEST(ParseLines, DuplicateKeyReadsFirst) {

@@ -257,6 +257,47 @@ TEST_P(UpdateInPlace, WritesOnlyWhatReadsDifferently) {
 
 INSTANTIATE_TEST_SUITE_P(Updates, UpdateInPlace, ::testing::ValuesIn(kUpdates), UpdateLabel());
 
+// A file whose lines end in CR alone, or in CR CR LF, loads as its LF form
+// does, and an edit keeps its endings: the edited file is the LF file's
+// edit, with the file's own ending on every line.
+TEST(EditInPlace, KeepsTheFileLineEndings) {
+  const std::string lf =
+      ReadBytes(std::string(KESTRINE_SAMPLE_SCRIPTS) + "/Orders/WSDL/web_services.ini");
+  const auto with_endings = [](const std::string& text, const std::string& eol) {
+    std::string out;
+    for (const char c : text) c == '\n' ? out.append(eol) : out.append(1, c);
+    return out;
+  };
+  const auto edit = [](const TempScript& script) {
+    TestableRepository repository;
+    CService record = Loaded(script, "OrderStatus");
+    record.SetServiceAddress("http://erp2.example.com/orders/OrderStatus");
+    record.SetUserName("status-bot");
+    EXPECT_EQ(repository.UpdateServiceInScript(script.c_str(), "OrderStatus", &record), 0);
+    EXPECT_EQ(repository.RenameServiceInScript(script.c_str(), "OrderEntry", "Entry"), 0);
+    EXPECT_EQ(repository.RemoveServiceFromScript(script.c_str(), "ShippingQuote"), 0);
+    CService added;
+    added.SetName("Added");
+    int node = 0;
+    EXPECT_EQ(repository.SaveServiceToScript(script.c_str(), &added, &node), 0);
+  };
+  TempScript plain;
+  plain.Write(lf);
+  const CService status = Loaded(plain, "OrderStatus");
+  edit(plain);
+  for (const std::string eol : {"\r", "\r\r\n"}) {
+    TempScript script;
+    script.Write(with_endings(lf, eol));
+    TestableRepository repository;
+    ASSERT_EQ(repository.LoadDataFromScript(script.c_str()), 0);
+    EXPECT_EQ(repository.Names(), (std::vector<std::string>{"OrderEntry", "OrderEntryTest",
+                                                            "OrderStatus", "ShippingQuote"}));
+    EXPECT_STREQ(Loaded(script, "OrderStatus").GetServiceAddress(), status.GetServiceAddress());
+    edit(script);
+    EXPECT_EQ(script.Read(), with_endings(plain.Read(), eol)) << eol.size();
+  }
+}
+
 TEST(EditInPlaceRefusals, NameHeldByTwoNodesIsNotGuessed) {
   TempScript script;
   script.Write("[Services]\n[Services\\Service_1]\nName=Twin\n[Services\\Service_2]\nName=Twin\n");

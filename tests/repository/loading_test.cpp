@@ -216,7 +216,7 @@ TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
         std::string("[Services\\Orphan]\nName=X\n"), std::string("[Services]\n[]\n"),
         std::string("[Services]\n[Services\\A]\nName=X\n[Services\\B]\nName=Held\n"
                     "[Services\\C]\nName=Y\n[Services\\C\\x\\y]\n"),
-        many + "[Services\\Last\n"}) {
+        many + "[Services\\Last\n", std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12)}) {
     TempScript script;
     script.Write(text);
     TestableRepository repository;
@@ -236,6 +236,10 @@ TEST(Loading, MalformedFileGives3AndIsLeftAlone) {
     EXPECT_TRUE(report.ignored.empty()) << text.substr(0, 80);
     EXPECT_EQ(repository.Names(), std::vector<std::string>{"Held"});
     EXPECT_STREQ(Stored(repository, "Held").GetServiceName(), "kept");
+    // Edits that read the whole file refuse it alike.
+    EXPECT_EQ(repository.RemoveServiceFromScript(script.c_str(), "X"), 3);
+    int node = 0;
+    EXPECT_EQ(repository.SaveServiceToScript(script.c_str(), held, &node), 3);
     EXPECT_EQ(script.Read(), text);
     EXPECT_EQ(repository.TreeHandle, nullptr);
   }

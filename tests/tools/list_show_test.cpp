@@ -79,6 +79,27 @@ TEST_F(ListShowTest, ReadersWarnOfSectionsThatLoadingIgnores) {
   EXPECT_TRUE(RunTool({"list", Script("Orders")}).err.empty()) << "no warning for a clean file";
 }
 
+TEST_F(ListShowTest, CommandsRefuseUtf16FilesSayingHowToConvertThem) {
+  // "[Services]" and a line ending, as Notepad saves "Unicode" text.
+  const std::string utf16("\xFF\xFE[\0S\0e\0r\0v\0i\0c\0e\0s\0]\0\r\0\n\0", 26);
+  WriteBytes(FileOf("Billing"), utf16);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"list", Script("Billing")},
+           {"show", Script("Billing"), "LedgerPosting"},
+           {"export", Script("Billing")},
+           {"add", Script("Billing"), "--name", "n", "--wsdl", "w"},
+           {"set", Script("Billing"), "LedgerPosting", "--wsdl", "w"},
+           {"remove", Script("Billing"), "LedgerPosting"}}) {
+    const ToolResult result = RunTool(args);
+    EXPECT_EQ(result.status, 3) << args[0];
+    EXPECT_NE(result.err.find(FileOf("Billing") + ", line 1: the file is UTF-16 text"),
+              std::string::npos)
+        << args[0] << ": " << result.err;
+    EXPECT_NE(result.err.find("iconv -f UTF-16 -t UTF-8"), std::string::npos) << args[0];
+  }
+  EXPECT_EQ(ReadBytes(FileOf("Billing")), utf16);
+}
+
 struct TimeCase {
   const char* name;
   const char* field;
