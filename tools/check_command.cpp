@@ -19,7 +19,7 @@ namespace {
 void Print(const std::string& path, const FileProblem& problem) {
   std::cout << path;
   if (problem.line > 0) std::cout << ':' << problem.line;
-  std::cout << ": " << problem.message;
+  std::cout << ": " << (problem.warning ? "warning: " : "") << problem.message;
   if (problem.kind == ProblemKind::kUnknownKey) {
     if (const Field* nearest = NearestField(problem.key)) {
       std::cout << " (did you mean " << nearest->key << "?)";
@@ -46,13 +46,18 @@ void RunCheck(const std::string& folder) {
     }
     throw CommandError(kExitMissing, path + " cannot be parsed, so no service loads from it");
   }
-  if (!check.problems.empty()) {
-    const std::size_t count = check.problems.size();
+  std::size_t warnings = 0;
+  for (const FileProblem& problem : check.problems) warnings += problem.warning ? 1 : 0;
+  if (check.problems.size() > warnings) {
+    const std::size_t count = check.problems.size() - warnings;
     throw CommandError(kExitFailure, std::to_string(count) +
                                          (count == 1 ? " problem" : " problems") + " in " + path);
   }
   std::cout << path << ": " << check.services << (check.services == 1 ? " service" : " services")
-            << ", no problems found\n";
+            << ", no problems found";
+  if (warnings > 0)
+    std::cout << " (" << warnings << (warnings == 1 ? " warning" : " warnings") << ")";
+  std::cout << '\n';
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace kestrine {
 /// versions: treat an unknown one as a problem all the same.
 enum class ProblemKind : std::uint8_t {
   kUnparsable,      ///< the file cannot be parsed: the last problem then
-  kLineEnding,      ///< a line ending that is no line break to the reader
+  kLineEnding,      ///< line endings other tools may read otherwise (a warning)
   kNoServices,      ///< no [Services] section: the file holds no services
   kIgnoredSection,  ///< a section that loading passes over, with the records in it
   kNameHeld,        ///< a service node naming a service an earlier node holds
@@ -37,6 +37,8 @@ struct KESTRINE_API FileProblem {
   std::string message;
   /// The key the problem is about, as the file spells it; empty when none.
   std::string key;
+  /// A warning: the file loads as it reads all the same (odd line endings).
+  bool warning = false;
 };
 
 /// What CheckServicesFile found. Owned by the caller.

@@ -226,13 +226,26 @@ class Checker {
   std::map<std::string, int> names_;  // service name -> header line of its node
 };
 
-// The offset of the first CR that no LF follows, or npos.
-std::size_t BareCarriageReturn(std::string_view text) {
-  for (std::size_t at = text.find('\r'); at != std::string_view::npos;
-       at = text.find('\r', at + 1)) {
-    if (at + 1 == text.size() || text[at + 1] != '\n') return at;
+// Line endings that read as one line break but that some tools take
+// otherwise: the first line of each such kind, as a warning.
+void AddLineEndingWarnings(const ini::Document& document, std::vector<FileProblem>* problems) {
+  struct Odd {
+    ini::Eol eol;
+    const char* message;
+  };
+  static constexpr Odd kOdd[] = {
+      {ini::Eol::kCrCrLf,
+       "line ends in CR CR LF (the file's line endings were converted to CR LF twice); it reads "
+       "as one line break, but convert the file's line endings to CR LF or LF"},
+      {ini::Eol::kCr,
+       "line ends in a CR alone (old Mac line endings); it reads as a line break, but convert "
+       "the file's line endings to CR LF or LF"},
+  };
+  for (const Odd& odd : kOdd) {
+    if (const int line = document.first_line_ending(odd.eol); line > 0) {
+      problems->push_back(FileProblem{line, ProblemKind::kLineEnding, odd.message, {}, true});
+    }
   }
-  return std::string_view::npos;
 }
 
 }  // namespace
@@ -257,25 +270,13 @@ int CheckServicesFile(const char* scriptFolder, FileCheck* check) noexcept {
       return kFailure;
     }
 
-    // A CR alone is no line break to the parser: a file saved with CR line
-    // endings reads as one line, all comment if it starts with one.
-    if (const std::size_t cr = BareCarriageReturn(text); cr != std::string_view::npos) {
-      const int line = 1 + static_cast<int>(std::count(
-                               text.begin(), text.begin() + static_cast<std::ptrdiff_t>(cr), '\n'));
-      result.problems.push_back(FileProblem{
-          line,
-          ProblemKind::kLineEnding,
-          "line ends in a CR alone, which is no line break here: what follows it reads as "
-          "part of the same line (convert the file's line endings to LF or CR LF)",
-          {}});
-    }
-
     ini::Document document;
     if (!ini::Parse(text, &document, &error)) {
       result.problems.push_back(
           FileProblem{error.line, ProblemKind::kUnparsable, error.message, {}});
       return kNotFound;
     }
+    AddLineEndingWarnings(document, &result.problems);
     Checker(result).Run(document);
     std::stable_sort(result.problems.begin(), result.problems.end(),
                      [](const FileProblem& a, const FileProblem& b) { return a.line < b.line; });

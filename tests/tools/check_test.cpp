@@ -147,6 +147,10 @@ const ParseCase kParseCases[] = {
     {"ParentNotOpen", "[Services]\n\n[Other\\Service_1]\n", 3, "parent", 3},
     {"EmptyName", "; one\n[Services]\n[Services\\ ]\n", 3, "empty name", 3},
     {"NoServicesRoot", "[Settings]\nName=x\n", 0, "no [Services] section", 1},
+    {"Utf16", "\xFF\xFE[", 1, "UTF-16", 3},
+    // Odd line endings load all the same: a warning, and exit status 0.
+    {"LoneCr", "[Services]\r; end\r", 1, "warning: line ends in a CR alone", 0},
+    {"CrCrLf", "[Services]\r\r\n", 1, "warning: line ends in CR CR LF", 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tool, CheckParse, ::testing::ValuesIn(kParseCases), LabelName());
