@@ -6,8 +6,19 @@
 namespace kestrine::tool {
 namespace {
 
-// The length of the valid UTF-8 sequence that starts `text`, or 0.
+void AppendEscaped(std::string& out, std::string_view bytes) {
+  for (const char c : bytes) {
+    char escaped[8] = {};
+    std::snprintf(escaped, sizeof escaped, "\\x%02X",
+                  static_cast<unsigned>(static_cast<unsigned char>(c)));
+    out += escaped;
+  }
+}
+
+}  // namespace
+
 std::size_t Utf8Length(std::string_view text) {
+  if (text.empty()) return 0;
   const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
   std::size_t length = 0;
@@ -31,17 +42,6 @@ std::size_t Utf8Length(std::string_view text) {
   }
   return length;
 }
-
-void AppendEscaped(std::string& out, std::string_view bytes) {
-  for (const char c : bytes) {
-    char escaped[8] = {};
-    std::snprintf(escaped, sizeof escaped, "\\x%02X",
-                  static_cast<unsigned>(static_cast<unsigned char>(c)));
-    out += escaped;
-  }
-}
-
-}  // namespace
 
 std::string OneLine(std::string_view text) {
   std::string out;

@@ -7,11 +7,17 @@
 #ifndef KESTRINE_TOOLS_DISPLAY_TEXT_H
 #define KESTRINE_TOOLS_DISPLAY_TEXT_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kestrine::tool {
+
+/// The length of the valid UTF-8 sequence that starts `text` (no overlong
+/// forms, no surrogates, nothing above U+10FFFF), or 0; 0 for an empty text
+/// and for an ASCII byte too.
+std::size_t Utf8Length(std::string_view text);
 
 /// The text on one line: every C0 control byte (line breaks and tabs
 /// included), DEL and the C1 controls as \xHH, each byte: U+0080 to U+009F
