@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "display_text.h"
 #include "notes.h"
+#include "record_encoding.h"
 #include "record_options.h"
 #include "script_folder.h"
 #include "services_file_create.h"
@@ -24,6 +25,7 @@ struct AddOptions {
   RecordOptions fields;
   bool create = false;
   double wait = kDefaultWaitSeconds;
+  std::string encoding = "utf-8";
 };
 
 void CheckUsage(const AddOptions& options) {
@@ -31,19 +33,25 @@ void CheckUsage(const AddOptions& options) {
   CheckRecordOptions(options.fields);
 }
 
-CService BuildRecord(const AddOptions& options, const StdinSecrets& secrets) {
+// `name` and `fields` in the file's encoding.
+CService BuildRecord(const std::string& name, const RecordOptions& fields,
+                     const StdinSecrets& secrets) {
   CService record;
-  record.SetName(options.name.c_str());
+  record.SetName(name.c_str());
   // Stamping sets the creator and dates and resets flags the options may set.
   record.InitializeNewService();
-  ApplyRecordOptions(options.fields, secrets, record);
+  ApplyRecordOptions(fields, secrets, record);
   return record;
 }
 
 void RunAdd(const AddOptions& options) {
   CheckUsage(options);
+  // Every text in the file's encoding before anything is written.
+  const TextEncoding encoding = EncodingNamed(options.encoding);
+  const std::string name = FileText(options.name, encoding, "--name (Name)", kExitUsage);
+  const RecordOptions fields = EncodedRecordOptions(options.fields, encoding);
   const ScriptFolder script(options.folder);
-  const StdinSecrets secrets = ReadSecrets(options.fields);
+  const StdinSecrets secrets = ReadSecrets(options.fields, encoding);
   if (options.create) CreateWsdlFolder(script);
   const auto lock = LockForChange(script, options.wait);
   if (options.create) CreateServicesFile(script);
@@ -52,7 +60,7 @@ void RunAdd(const AddOptions& options) {
   ToolRepository repository;
   LoadServices(repository, script);
   CService* held = nullptr;
-  if (repository.GetServicePtrByName(options.name.c_str(), &held) == 0) {
+  if (repository.GetServicePtrByName(name.c_str(), &held) == 0) {
     throw CommandError(kExitFailure, script.ShownFilePath() + " already holds a service named " +
                                          Quoted(options.name) +
                                          "; choose another --name, or remove it first: "
@@ -60,7 +68,7 @@ void RunAdd(const AddOptions& options) {
                                          ShellWord(script.c_str()) + ' ' + ShellWord(options.name));
   }
 
-  CService record = BuildRecord(options, secrets);
+  CService record = BuildRecord(name, fields, secrets);
   int node = 0;
   const int status = repository.SaveServiceToScript(script.c_str(), &record, &node);
   if (status == 3) {
@@ -83,6 +91,7 @@ void AddOptionsTo(CLI::App& command, AddOptions& options) {
                    "Create the WSDL folder and an empty services file when missing");
   AddWaitOption(command, options.wait);
   AddQuietOption(command);
+  AddEncodingOption(command, options.encoding);
 }
 
 }  // namespace

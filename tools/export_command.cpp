@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "ignored_sections.h"
+#include "record_encoding.h"
 #include "record_json.h"
 #include "script_folder.h"
 
@@ -16,14 +17,20 @@ namespace {
 struct ExportOptions {
   std::string folder;
   bool show_secrets = false;
+  std::string encoding = "utf-8";
 };
 
 void RunExport(const ExportOptions& options) {
+  const TextEncoding encoding = EncodingNamed(options.encoding);
   const ScriptFolder script(options.folder);
   ToolRepository repository;
   LoadServicesToRead(repository, script);
   const Secrets secrets = options.show_secrets ? Secrets::kShow : Secrets::kHide;
-  PrintJson(std::cout, RecordsJson(AllRecords(repository, script), secrets));
+  nlohmann::ordered_json array = nlohmann::ordered_json::array();
+  for (const CService* record : AllRecords(repository, script)) {
+    array.push_back(RecordJson(Utf8Record(*record, encoding, script.ShownFilePath()), secrets));
+  }
+  PrintJson(std::cout, array);
 }
 
 }  // namespace
@@ -35,6 +42,7 @@ void AddExportCommand(CLI::App& app) {
   command->add_option("FOLDER", options->folder, "The script folder")->required();
   command->add_flag("--show-secrets", options->show_secrets,
                     "Print passwords instead of ******** (import refuses the mask)");
+  AddEncodingOption(*command, options->encoding);
   command->callback([options] { RunExport(*options); });
 }
 

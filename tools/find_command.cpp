@@ -15,6 +15,7 @@
 #include "display_text.h"
 #include "ignored_sections.h"
 #include "many_scripts.h"
+#include "record_encoding.h"
 #include "record_json.h"
 #include "script_folder.h"
 
@@ -30,6 +31,7 @@ struct FindOptions {
   bool show_secrets = false;
   bool quiet = false;
   int jobs = 0;
+  std::string encoding = "utf-8";
 };
 
 using Records = std::vector<std::unique_ptr<CService>>;
@@ -86,7 +88,7 @@ Records FindFirst(ToolRepository& repository, const FindOptions& options) {
 // Across every script folder below the roots: FOLDER<TAB>NAME per match, in
 // folder order, then name order. Folders that cannot be loaded are named on
 // standard error and make the status 1; the others are still searched.
-void RunFindUnder(const FindOptions& options) {
+void RunFindUnder(const FindOptions& options, const TextEncoding& encoding) {
   if (!options.folder.empty()) throw UsageError("give either FOLDER or --under, not both");
   if (options.match.empty()) {
     throw UsageError("say what to find: --wsdl, --endpoint, --service-name or --name");
@@ -105,10 +107,12 @@ void RunFindUnder(const FindOptions& options) {
       if (options.json) {
         nlohmann::ordered_json match;
         match["folder"] = load.folder;
-        match["service"] = RecordJson(*record, secrets);
+        match["service"] =
+            RecordJson(Utf8Record(*record, encoding, ServicesFileOf(load.folder)), secrets);
         array.push_back(std::move(match));
       } else {
-        std::cout << OneLine(load.folder) << '\t' << OneLine(record->GetName()) << '\n';
+        std::cout << OneLine(load.folder) << '\t' << OneLine(ShownText(record->GetName(), encoding))
+                  << '\n';
       }
     }
   }
@@ -116,8 +120,11 @@ void RunFindUnder(const FindOptions& options) {
   if (!complete) throw CommandError(kExitFailure, "");
 }
 
-void RunFind(const FindOptions& options) {
-  if (!options.under.empty()) return RunFindUnder(options);
+void RunFind(const FindOptions& given) {
+  const TextEncoding encoding = EncodingNamed(given.encoding);
+  FindOptions options = given;
+  options.match = given.match.InFileEncoding(encoding);
+  if (!options.under.empty()) return RunFindUnder(options, encoding);
   if (options.folder.empty()) throw UsageError("FOLDER or --under is required");
   if (!options.match.wsdl) throw UsageError("--wsdl is required with a FOLDER");
   if (options.match.name_pattern) throw UsageError("--name works with --under only");
@@ -132,12 +139,17 @@ void RunFind(const FindOptions& options) {
   const Records records =
       options.first ? FindFirst(repository, options) : FindAll(repository, options);
   if (!options.json) {
-    for (const auto& record : records) std::cout << OneLine(record->GetName()) << '\n';
+    for (const auto& record : records) {
+      std::cout << OneLine(ShownText(record->GetName(), encoding)) << '\n';
+    }
     return;
   }
-  std::vector<const CService*> found;
-  for (const auto& record : records) found.push_back(record.get());
-  PrintJson(std::cout, RecordsJson(found, options.show_secrets ? Secrets::kShow : Secrets::kHide));
+  const Secrets secrets = options.show_secrets ? Secrets::kShow : Secrets::kHide;
+  nlohmann::ordered_json array = nlohmann::ordered_json::array();
+  for (const auto& record : records) {
+    array.push_back(RecordJson(Utf8Record(*record, encoding, script.ShownFilePath()), secrets));
+  }
+  PrintJson(std::cout, array);
 }
 
 }  // namespace
@@ -158,6 +170,7 @@ void AddFindCommand(CLI::App& app) {
   command->add_flag("--quiet", options->quiet, "With --under, no progress line");
   command->add_option("--jobs", options->jobs, "Threads that load (default: one per core)")
       ->check(CLI::NonNegativeNumber);
+  AddEncodingOption(*command, options->encoding);
   command->callback([options] { RunFind(*options); });
 }
 

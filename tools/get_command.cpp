@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "display_text.h"
 #include "ignored_sections.h"
+#include "record_encoding.h"
 #include "record_fields.h"
 #include "script_folder.h"
 
@@ -20,6 +21,7 @@ struct GetOptions {
   std::string name;
   std::string field;
   bool show_secrets = false;
+  std::string encoding = "utf-8";
 };
 
 const Field& KnownField(const std::string& key) {
@@ -36,10 +38,12 @@ const Field& KnownField(const std::string& key) {
 
 void RunGet(const GetOptions& options) {
   const Field& field = KnownField(options.field);
+  const TextEncoding encoding = EncodingNamed(options.encoding);
+  const std::string name = FileText(options.name, encoding, "NAME", kExitUsage);
   const ScriptFolder script(options.folder);
   ToolRepository repository;
   LoadServicesToRead(repository, script);
-  const CService& record = StoredRecord(repository, script, options.name);
+  const CService& record = StoredRecord(repository, script, name);
   if (!FieldHeld(record, *field.row)) {
     // The group's switch is off: its value, and the one that turns it on.
     const Field& switchField = *SwitchOf(field.group);
@@ -57,7 +61,9 @@ void RunGet(const GetOptions& options) {
                                          Quoted(options.name) +
                                          " is a secret; add --show-secrets to print it");
   }
-  std::cout << BareValue(value, field.kind) << '\n';
+  const std::string bare = BareValue(value, field.kind);
+  std::cout << (std::holds_alternative<std::string>(value) ? ShownText(bare, encoding) : bare)
+            << '\n';
 }
 
 }  // namespace
@@ -71,6 +77,7 @@ void AddGetCommand(CLI::App& app) {
       ->required();
   command->add_flag("--show-secrets", options->show_secrets,
                     "Print Password and ProxyPassword (refused without it)");
+  AddEncodingOption(*command, options->encoding);
   command->callback([options] { RunGet(*options); });
 }
 

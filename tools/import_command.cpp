@@ -19,6 +19,7 @@
 #include "ignored_sections.h"
 #include "json_input.h"
 #include "notes.h"
+#include "record_encoding.h"
 #include "record_from_json.h"
 #include "script_folder.h"
 #include "services_file_create.h"
@@ -32,6 +33,7 @@ struct ImportOptions {
   bool create = false;
   bool dry_run = false;
   double wait = kDefaultWaitSeconds;
+  std::string encoding = "utf-8";
 };
 
 // One record of the input, and what importing it does.
@@ -55,8 +57,9 @@ std::string ReadInput(const std::string& input, const std::string& label) {
   return ReadAll(file);
 }
 
-// Every record of the input, checked before anything is changed.
-std::vector<JsonRecord> ReadRecords(const std::string& input) {
+// Every record of the input, its texts in the file's encoding, checked before
+// anything is changed.
+std::vector<JsonRecord> ReadRecords(const std::string& input, const TextEncoding& encoding) {
   const std::string label = input == "-" ? std::string("standard input") : OneLine(input);
   const nlohmann::json array = ParseJsonInput(ReadInput(input, label), label);
   if (!array.is_array()) {
@@ -68,7 +71,9 @@ std::vector<JsonRecord> ReadRecords(const std::string& input) {
   std::map<std::string, std::size_t> seen;
   for (const nlohmann::json& object : array) {
     const std::size_t number = records.size() + 1;
-    records.push_back(ReadJsonRecord(object, label + ": record " + std::to_string(number)));
+    const std::string where = label + ": record " + std::to_string(number);
+    records.push_back(ReadJsonRecord(object, where));
+    ToFileEncoding(records.back(), encoding, where);
     const auto [first, is_new] = seen.emplace(records.back().name, number);
     if (!is_new) {
       throw CommandError(kExitFailure, label + ": records " + std::to_string(first->second) +
@@ -137,7 +142,8 @@ void Print(const Step& step) {
 
 void RunImport(const ImportOptions& options) {
   const ScriptFolder script(options.folder);
-  const std::vector<JsonRecord> records = ReadRecords(options.input);
+  const std::vector<JsonRecord> records =
+      ReadRecords(options.input, EncodingNamed(options.encoding));
   if (!options.create && !script.FileExists() && FolderProblem(script).empty() &&
       ServicesFileProblem(script).empty()) {
     throw CommandError(kExitMissing, "no services file " + script.ShownFilePath() +
@@ -178,6 +184,7 @@ void AddImportCommand(CLI::App& app) {
   command->add_flag("--dry-run", options->dry_run, "Print what would change, change nothing");
   AddWaitOption(*command, options->wait);
   AddQuietOption(*command);
+  AddEncodingOption(*command, options->encoding);
   command->callback([options] { RunImport(*options); });
 }
 

@@ -59,6 +59,10 @@ int main(int argc, char** argv) {
       "--under ROOT); its services file is\n"
       "FOLDER/WSDL/web_services.ini. Run 'kestrine SUBCOMMAND --help' for details.\n"
       "\n"
+      "Texts: --encoding NAME (or $KESTRINE_ENCODING; default utf-8) names the\n"
+      "encoding of the file's texts, such as windows-1252; output is converted to\n"
+      "UTF-8 and input from it, and a text that cannot be converted is refused.\n"
+      "\n"
       "Exit status: 0 done; 1 failed; 2 wrong usage; 3 no services file, one that\n"
       "cannot be parsed, or no service of that name.");
 

@@ -8,6 +8,7 @@
 #include <kestrine/locations.h>
 #include "command_error.h"
 #include "display_text.h"
+#include "record_encoding.h"
 #include "shell_pattern.h"
 #include "system_calls.h"
 
@@ -97,6 +98,21 @@ void ServiceMatch::AddOptions(CLI::App& command, const std::string& prefix) {
   command.add_option("--" + prefix + "service-name", service_name, "The service's name");
   command.add_option("--" + prefix + "name", name_pattern,
                      "The record's name, a shell pattern (* ? [..])");
+}
+
+ServiceMatch ServiceMatch::InFileEncoding(const TextEncoding& encoding,
+                                          const std::string& prefix) const {
+  ServiceMatch encoded;
+  const auto convert = [&](const std::optional<std::string>& text, const char* option) {
+    return text ? std::optional<std::string>(
+                      FileText(*text, encoding, "--" + prefix + option, kExitUsage))
+                : std::nullopt;
+  };
+  encoded.wsdl = convert(wsdl, "wsdl");
+  encoded.endpoint = convert(endpoint, "endpoint");
+  encoded.service_name = convert(service_name, "service-name");
+  encoded.name_pattern = convert(name_pattern, "name");
+  return encoded;
 }
 
 std::vector<const CService*> MatchingRecords(CServiceRepositoryLight& repository,

@@ -17,6 +17,8 @@ class App;
 
 namespace kestrine::tool {
 
+class TextEncoding;
+
 /// The progress line of a command that works through many services files:
 /// drawn on standard error at most ten times a second, once a second has
 /// passed, and only when standard error is a terminal and not `quiet`.
@@ -77,6 +79,9 @@ struct ServiceMatch {
   /// after `prefix` (set's own --wsdl sets a field, so it matches with
   /// --match-wsdl).
   void AddOptions(CLI::App& command, const std::string& prefix = "");
+  /// The criteria, given in UTF-8, in the services file's `encoding` (see
+  /// FileText); UsageError naming the option for one it cannot hold.
+  ServiceMatch InFileEncoding(const TextEncoding& encoding, const std::string& prefix = "") const;
 };
 
 /// The records of `repository` that `match` takes, in name order (owned by

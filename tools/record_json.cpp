@@ -38,12 +38,6 @@ nlohmann::ordered_json RecordJson(const CService& record, Secrets secrets) {
   return builder.Take();
 }
 
-nlohmann::ordered_json RecordsJson(const std::vector<const CService*>& records, Secrets secrets) {
-  nlohmann::ordered_json array = nlohmann::ordered_json::array();
-  for (const CService* record : records) array.push_back(RecordJson(*record, secrets));
-  return array;
-}
-
 void PrintJson(std::ostream& out, const nlohmann::ordered_json& value) {
   out << value.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }

@@ -18,12 +18,10 @@ namespace kestrine::tool {
 /// kHiddenSecret unless shown (empty ones empty). ReadJsonRecord reads it back.
 nlohmann::ordered_json RecordJson(const CService& record, Secrets secrets);
 
-/// An array of RecordJson objects.
-nlohmann::ordered_json RecordsJson(const std::vector<const CService*>& records, Secrets secrets);
-
-/// Writes the value indented, then a line break. Record texts are bytes, not
-/// necessarily UTF-8: a byte sequence that is not valid UTF-8 is written as
-/// U+FFFD, so that the output is always valid JSON.
+/// Writes the value indented, then a line break. The record's texts must be
+/// UTF-8 already (see Utf8Record); other strings, such as folder names from
+/// the file system, may not be: a byte sequence there that is not valid
+/// UTF-8 is written as U+FFFD, so that the output is always valid JSON.
 void PrintJson(std::ostream& out, const nlohmann::ordered_json& value);
 
 }  // namespace kestrine::tool

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "command_error.h"
+#include "record_encoding.h"
 #include "record_fields.h"
 #include "secrets_stdin.h"
 
@@ -121,7 +122,7 @@ void CheckRecordOptions(const RecordOptions& options) {
   }
 }
 
-StdinSecrets ReadSecrets(const RecordOptions& options) {
+StdinSecrets ReadSecrets(const RecordOptions& options, const TextEncoding& encoding) {
   std::vector<const RecordOption*> asked;
   for (std::size_t i = 0; i < kOptionCount; ++i) {
     if (options.given[i].from_stdin) asked.push_back(&kOptions[i]);
@@ -135,9 +136,22 @@ StdinSecrets ReadSecrets(const RecordOptions& options) {
     std::string what = Spelled(*option).substr(2);
     what.erase(what.rfind("-stdin"));
     std::replace(what.begin(), what.end(), '-', ' ');
-    secrets.values.emplace_back(option->key, ReadSecretLine(std::cin, what));
+    secrets.values.emplace_back(
+        option->key,
+        FileText(ReadSecretLine(std::cin, what), encoding,
+                 "the " + what + " (" + option->key + ") on standard input", kExitFailure));
   }
   return secrets;
+}
+
+RecordOptions EncodedRecordOptions(RecordOptions options, const TextEncoding& encoding) {
+  for (std::size_t i = 0; i < kOptionCount; ++i) {
+    std::optional<std::string>& text = options.given[i].text;
+    if (!text) continue;
+    text =
+        FileText(*text, encoding, Spelled(kOptions[i]) + " (" + kOptions[i].key + ")", kExitUsage);
+  }
+  return options;
 }
 
 void ApplyRecordOptions(const RecordOptions& options, const StdinSecrets& secrets,

@@ -17,6 +17,8 @@ class App;
 
 namespace kestrine::tool {
 
+class TextEncoding;
+
 /// What the options gave, option by option (in the order of the tool's
 /// option table); the kind of value follows the kind of the field set.
 struct RecordOptions {
@@ -56,8 +58,15 @@ void AddRecordOptionsTo(CLI::App& command, RecordOptions& options);
 void CheckRecordOptions(const RecordOptions& options);
 
 /// Reads the passwords the options ask for from standard input: with both,
-/// the password first and the proxy password second.
-StdinSecrets ReadSecrets(const RecordOptions& options);
+/// the password first and the proxy password second. Each is converted from
+/// UTF-8 to `encoding` (see FileText); one it cannot hold throws
+/// CommandError (status 1).
+StdinSecrets ReadSecrets(const RecordOptions& options, const TextEncoding& encoding);
+
+/// The options with their texts converted from UTF-8 to `encoding` (see
+/// FileText). Throws UsageError naming the option and its field for a text
+/// that `encoding` cannot hold.
+RecordOptions EncodedRecordOptions(RecordOptions options, const TextEncoding& encoding);
 
 /// Sets the fields the options give. An option of a group's field turns the
 /// group on: a UDDI option makes the location type 2, a proxy option turns

@@ -4,10 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "command_error.h"
 #include "commands.h"
 #include "edit_status.h"
 #include "ignored_sections.h"
 #include "notes.h"
+#include "record_encoding.h"
 #include "script_folder.h"
 
 namespace kestrine::tool {
@@ -18,18 +20,20 @@ struct RemoveOptions {
   std::string name;
   bool force = false;  // accepted as before; the edit drops nothing else
   double wait = kDefaultWaitSeconds;
+  std::string encoding = "utf-8";
 };
 
 void RunRemove(const RemoveOptions& options) {
+  const std::string name =
+      FileText(options.name, EncodingNamed(options.encoding), "NAME", kExitUsage);
   const ScriptFolder script(options.folder);
   const auto lock = LockForChange(script, options.wait);
   // Loaded first for its messages: how to create a missing file, the names,
   // the sections that loading ignores.
   ToolRepository repository;
   LoadServicesToRead(repository, script);
-  StoredRecord(repository, script, options.name);
-  CheckEditStatus(repository.RemoveServiceFromScript(script.c_str(), options.name.c_str()), script,
-                  options.name);
+  StoredRecord(repository, script, name);
+  CheckEditStatus(repository.RemoveServiceFromScript(script.c_str(), name.c_str()), script, name);
 }
 
 }  // namespace
@@ -43,6 +47,7 @@ void AddRemoveCommand(CLI::App& app) {
   command->add_flag("--force", options->force, "No effect (kept for existing command lines)");
   AddWaitOption(*command, options->wait);
   AddQuietOption(*command);
+  AddEncodingOption(*command, options->encoding);
   command->callback([options] { RunRemove(*options); });
 }
 

@@ -19,6 +19,7 @@
 #include "ignored_sections.h"
 #include "many_scripts.h"
 #include "notes.h"
+#include "record_encoding.h"
 #include "record_fields.h"
 #include "record_options.h"
 #include "script_folder.h"
@@ -42,9 +43,21 @@ struct SetOptions {
   bool dry_run = false;
   bool yes = false;
   int jobs = 0;
+  std::string encoding = "utf-8";
 
   bool OnlyRename() const { return !fields.Any() && !no_proxy && !no_credentials && !no_jms; }
 };
+
+// The options with their texts in the file's encoding.
+SetOptions InFileEncoding(SetOptions options, const TextEncoding& encoding) {
+  options.name = FileText(options.name, encoding, "NAME", kExitUsage);
+  if (options.rename) {
+    options.rename = FileText(*options.rename, encoding, "--rename (Name)", kExitUsage);
+  }
+  options.fields = EncodedRecordOptions(std::move(options.fields), encoding);
+  options.match = options.match.InFileEncoding(encoding, "match-");
+  return options;
+}
 
 void CheckUsage(const SetOptions& options) {
   CheckRecordOptions(options.fields);
@@ -155,7 +168,7 @@ bool SetInFolder(const std::string& folder, const SetOptions& options, const Std
 // Every matching record of every script folder below the roots: each file
 // changed in place, atomically and under its own lock; a file that fails is
 // reported and the others go on.
-void RunSetUnder(const SetOptions& options) {
+void RunSetUnder(const SetOptions& options, const TextEncoding& encoding) {
   if (!options.folder.empty() || !options.name.empty()) {
     throw UsageError("give either FOLDER NAME or --under, not both");
   }
@@ -166,7 +179,7 @@ void RunSetUnder(const SetOptions& options) {
   }
   if (options.rename) throw UsageError("--rename changes one service: use it with FOLDER NAME");
   if (options.OnlyRename()) throw UsageError("nothing to change: give the fields to set");
-  const StdinSecrets secrets = ReadSecrets(options.fields);
+  const StdinSecrets secrets = ReadSecrets(options.fields, encoding);
 
   std::vector<std::string> folders;
   if (!options.dry_run && !options.yes && StdinIsTerminal()) {
@@ -195,10 +208,13 @@ void RunSetUnder(const SetOptions& options) {
   if (!complete) throw CommandError(kExitFailure, "");
 }
 
-void RunSet(const SetOptions& options) {
+void RunSet(const SetOptions& given) {
+  // Every text in the file's encoding before anything is read or written.
+  const TextEncoding encoding = EncodingNamed(given.encoding);
+  const SetOptions options = InFileEncoding(given, encoding);
   if (!options.under.empty()) {
     CheckUsage(options);
-    return RunSetUnder(options);
+    return RunSetUnder(options, encoding);
   }
   if (options.folder.empty() || options.name.empty()) {
     throw UsageError("FOLDER and NAME are required (or --under ROOT)");
@@ -208,7 +224,7 @@ void RunSet(const SetOptions& options) {
   }
   CheckUsage(options);
   const ScriptFolder script(options.folder);
-  const StdinSecrets secrets = ReadSecrets(options.fields);
+  const StdinSecrets secrets = ReadSecrets(options.fields, encoding);
   // Held from the load to the save: the record changed is the one on disk.
   const auto lock = LockForChange(script, options.wait);
   ToolRepository repository;
@@ -258,6 +274,7 @@ void AddSetCommand(CLI::App& app) {
                     "Stop using the JMS transport and empty both queues");
   AddWaitOption(*command, options->wait);
   AddQuietOption(*command);
+  AddEncodingOption(*command, options->encoding);
   command->callback([options] { RunSet(*options); });
 }
 

@@ -2,12 +2,18 @@
 #ifndef KESTRINE_SHOWN_TEXT_H
 #define KESTRINE_SHOWN_TEXT_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "kestrine/export.h"
 
 namespace kestrine {
+
+/// The length of the valid UTF-8 character that starts `text` (no overlong
+/// forms, no surrogates, nothing above U+10FFFF), or 0: 0 for an empty text
+/// and for an ASCII byte too.
+KESTRINE_API std::size_t Utf8Length(std::string_view text) noexcept;
 
 /// The text on one line, no two texts shown alike: every C0 control byte
 /// (line breaks and tabs included), DEL and the C1 controls as \xHH, each

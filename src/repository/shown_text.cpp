@@ -3,10 +3,8 @@
 #include <cstdio>
 
 namespace kestrine {
-namespace {
-
-// The length of the valid UTF-8 sequence that starts `text`, or 0.
-std::size_t Utf8Length(std::string_view text) {
+std::size_t Utf8Length(std::string_view text) noexcept {
+  if (text.empty()) return 0;
   const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
   std::size_t length = 0;
@@ -30,6 +28,8 @@ std::size_t Utf8Length(std::string_view text) {
   }
   return length;
 }
+
+namespace {
 
 void AppendEscaped(std::string& out, std::string_view bytes) {
   for (const char c : bytes) {
