@@ -10,13 +10,20 @@
 #include "command_error.h"
 #include "commands.h"
 #include "display_text.h"
+#include "record_encoding.h"
 #include "record_fields.h"
 #include "script_folder.h"
 
 namespace kestrine::tool {
 namespace {
 
-void Print(const std::string& path, const FileProblem& problem) {
+// Whether a text of the file is valid in the declared encoding.
+bool ValidText(std::string_view text, void* context) {
+  std::string utf8;
+  return static_cast<const TextEncoding*>(context)->ToUtf8(text, &utf8);
+}
+
+void Print(const std::string& path, const FileProblem& problem, const std::string& encoding) {
   std::cout << path;
   if (problem.line > 0) std::cout << ':' << problem.line;
   std::cout << ": " << (problem.warning ? "warning: " : "") << problem.message;
@@ -25,10 +32,14 @@ void Print(const std::string& path, const FileProblem& problem) {
       std::cout << " (did you mean " << nearest->key << "?)";
     }
   }
+  if (problem.kind == ProblemKind::kInvalidText) {
+    std::cout << " (" << encoding << "; give the file's encoding with --encoding NAME)";
+  }
   std::cout << '\n';
 }
 
-void RunCheck(const std::string& folder) {
+void RunCheck(const std::string& folder, const std::string& encoding_name) {
+  const TextEncoding encoding = EncodingNamed(encoding_name);
   const ScriptFolder script(folder);
   const std::string path = script.ShownFilePath();
   if (!script.FileExists()) {
@@ -37,9 +48,12 @@ void RunCheck(const std::string& folder) {
     LoadServices(repository, script);
   }
   FileCheck check;
-  const int status = CheckServicesFile(script.c_str(), &check);
+  TextCheck texts;
+  texts.valid = ValidText;
+  texts.context = const_cast<TextEncoding*>(&encoding);
+  const int status = CheckServicesFile(script.c_str(), &check, texts);
   if (status == kFailure) throw CommandError(kExitFailure, check.message);
-  for (const FileProblem& problem : check.problems) Print(path, problem);
+  for (const FileProblem& problem : check.problems) Print(path, problem, encoding_name);
   if (status == kNotFound) {
     if (check.problems.empty()) {
       throw CommandError(kExitMissing, "no services file " + path);
@@ -64,10 +78,12 @@ void RunCheck(const std::string& folder) {
 
 void AddCheckCommand(CLI::App& app) {
   auto folder = std::make_shared<std::string>();
+  auto encoding = std::make_shared<std::string>("utf-8");
   CLI::App* command = app.add_subcommand(
       "check", "Report, with line numbers, what keeps the services file from loading as written");
   command->add_option("FOLDER", *folder, "The script folder")->required();
-  command->callback([folder] { RunCheck(*folder); });
+  AddEncodingOption(*command, *encoding);
+  command->callback([folder, encoding] { RunCheck(*folder, *encoding); });
 }
 
 }  // namespace kestrine::tool

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kestrine/export.h"
@@ -25,6 +26,7 @@ enum class ProblemKind : std::uint8_t {
   kRepeatedKey,     ///< a key given twice in one node; loading reads the first
   kBadValue,        ///< a value that does not read as what its key holds
   kIgnoredValue,    ///< a value of a group that is off: loading does not read it
+  kInvalidText,     ///< a text that TextCheck::valid refuses (`key` holds its key)
 };
 
 /// One problem of the file.
@@ -52,6 +54,16 @@ struct KESTRINE_API FileCheck {
   std::string message;
 };
 
+/// How the caller reads the file's texts: `valid`, when not null, is asked
+/// of every text value that loading reads (names, locations, descriptions
+/// and the other text keys), with `context`; a false answer is a
+/// kInvalidText problem. The library itself takes texts as bytes: this is
+/// for callers that know the file's encoding. `valid` must not throw.
+struct TextCheck {
+  bool (*valid)(std::string_view text, void* context) = nullptr;
+  void* context = nullptr;
+};
+
 /// Reads the services file of the script folder `scriptFolder` as loading
 /// reads it (under the same rules for links and other users' folders) and
 /// examines it line by line, reading every value as loading does.
@@ -60,7 +72,8 @@ struct KESTRINE_API FileCheck {
 /// problem then) or it cannot be parsed (its one kUnparsable problem says
 /// where and why); kFailure (1) for a null argument or a file that cannot be
 /// read (`check->message` says why). Never throws.
-KESTRINE_API int CheckServicesFile(const char* scriptFolder, FileCheck* check) noexcept;
+KESTRINE_API int CheckServicesFile(const char* scriptFolder, FileCheck* check,
+                                   TextCheck texts = {}) noexcept;
 
 }  // namespace kestrine
 

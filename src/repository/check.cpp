@@ -88,7 +88,7 @@ class GroupsRead {
 
 class Checker {
  public:
-  explicit Checker(FileCheck& result) : result_(result) {}
+  Checker(FileCheck& result, const TextCheck& texts) : result_(result), texts_(texts) {}
 
   void Run(const ini::Document& document) {
     const Node* services = nullptr;
@@ -203,6 +203,13 @@ class Checker {
         problem = NumberProblem(LoadedValue(*attribute));
       if (field.kind == FieldKind::kFlag) problem = FlagProblem(LoadedValue(*attribute));
       if (problem) AddValueProblem(*attribute, ProblemKind::kBadValue, *problem);
+      const bool text = field.kind == FieldKind::kText || field.kind == FieldKind::kLocation ||
+                        field.kind == FieldKind::kDescription;
+      if (text && texts_.valid != nullptr &&
+          !texts_.valid(LoadedValue(*attribute), texts_.context)) {
+        AddValueProblem(*attribute, ProblemKind::kInvalidText,
+                        "is not valid text in the file's encoding");
+      }
     }
   }
 
@@ -223,6 +230,7 @@ class Checker {
   }
 
   FileCheck& result_;
+  const TextCheck& texts_;
   std::map<std::string, int> names_;  // service name -> header line of its node
 };
 
@@ -250,7 +258,7 @@ void AddLineEndingWarnings(const ini::Document& document, std::vector<FileProble
 
 }  // namespace
 
-int CheckServicesFile(const char* scriptFolder, FileCheck* check) noexcept {
+int CheckServicesFile(const char* scriptFolder, FileCheck* check, TextCheck texts) noexcept {
   if (scriptFolder == nullptr || check == nullptr) return kFailure;
   const int status = Guarded([&] {
     *check = FileCheck();
@@ -277,7 +285,7 @@ int CheckServicesFile(const char* scriptFolder, FileCheck* check) noexcept {
       return kNotFound;
     }
     AddLineEndingWarnings(document, &result.problems);
-    Checker(result).Run(document);
+    Checker(result, texts).Run(document);
     std::stable_sort(result.problems.begin(), result.problems.end(),
                      [](const FileProblem& a, const FileProblem& b) { return a.line < b.line; });
     return kOk;

@@ -88,6 +88,15 @@ TEST_P(Encoding, EveryByteComesBackAndNothingIsReplaced) {
         << failed.err;
     EXPECT_EQ(failed.out, "");
   }
+  // check names each invalid text by its line: the name on line 3, the description on 4.
+  const ToolResult checked = Run({"check", bad});
+  EXPECT_EQ(checked.status, 1);
+  for (const char* at : {"web_services.ini:3: Name ", "web_services.ini:4: Description "}) {
+    EXPECT_NE(checked.out.find(std::string(at) + '"'), std::string::npos) << checked.out;
+  }
+  EXPECT_NE(checked.out.find("is not valid text in the file's encoding (" + c.encoding),
+            std::string::npos)
+      << checked.out;
 }
 
 const EncodingCase kEncodingCases[] = {
