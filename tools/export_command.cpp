@@ -76,7 +76,9 @@ void AddExportCommand(CLI::App& app) {
                       "{folder, service} per service");
   options->match.AddOptions(*command);
   command->add_flag("--quiet", options->quiet, "With --under, no progress line");
-  command->add_option("--jobs", options->jobs, "With --under, threads that load (default: one per core)")
+  command
+      ->add_option("--jobs", options->jobs,
+                   "With --under, threads that load (default: one per core)")
       ->check(CLI::NonNegativeNumber);
   command->callback([options] { RunExport(*options); });
 }

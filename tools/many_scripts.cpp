@@ -50,7 +50,8 @@ void ProgressLine::Report(std::size_t done, void* context) {
   static_cast<ProgressLine*>(context)->Done(done);
 }
 
-TreeRun::TreeRun(bool quiet, bool name_skipped) : progress_(0, quiet), name_skipped_(name_skipped) {}
+TreeRun::TreeRun(bool quiet, bool name_skipped)
+    : progress_(0, quiet), name_skipped_(name_skipped) {}
 
 namespace {
 
@@ -101,7 +102,8 @@ void TreeRun::Finish() {
   progress_.Clear();
   if (skipped_ == 0 && failed_ == 0) return;
   std::string counts;
-  if (skipped_ > 0) counts = std::to_string(skipped_) + (skipped_ == 1 ? " folder" : " folders") + " skipped";
+  if (skipped_ > 0)
+    counts = std::to_string(skipped_) + (skipped_ == 1 ? " folder" : " folders") + " skipped";
   if (failed_ > 0) {
     counts += (counts.empty() ? "" : ", ") + std::to_string(failed_) +
               (failed_ == 1 ? " services file" : " services files") + " failed";
