@@ -168,6 +168,25 @@ const TreeCase kTreeCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Tree, TreeCommands, ::testing::ValuesIn(kTreeCases), LabelName());
 
+// More folders than the threads keep loaded at once: handed on in walk order
+// all the same, whichever thread loaded each.
+TEST_F(ManyScripts, LoadsComeInWalkOrder) {
+  const std::string root = scripts_.path() + "/many";
+  std::string expected;
+  for (int i = 0; i < 60; ++i) {
+    const std::string folder =
+        root + "/g" + std::to_string(i / 20) + "/s" + std::to_string(i % 20 + 10);
+    fs::create_directories(folder);
+    fs::copy(Script(i % 3 == 0 ? "Orders" : "Billing"), folder, fs::copy_options::recursive);
+    expected += folder + (i % 3 == 0 ? "\t4 services\n" : "\t2 services\n");
+  }
+  for (const char* jobs : {"1", "3"}) {
+    const ToolResult result = RunTool({"scan", root, "--jobs", jobs});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, expected) << jobs;
+  }
+}
+
 TEST_F(ManyScripts, ExportUnderPrintsOneLinePerService) {
   const ToolResult result = RunTool({"export", "--under", Tree(), "--match-wsdl", kOrderEntryWsdl});
   EXPECT_EQ(result.status, 1) << result.err;  // the broken file
