@@ -1,7 +1,8 @@
-// kestrine find FOLDER --wsdl LOCATION [--service-name NAME [--endpoint ADDRESS]]
-//                      [--first] [--json] [--show-secrets]
-// kestrine find --under ROOT... [--wsdl LOCATION] [--endpoint ADDRESS]
-//                      [--service-name NAME] [--name PATTERN] [--json] [--quiet]
+// kestrine find FOLDER --match-wsdl LOCATION [--match-service-name NAME
+//                      [--match-endpoint ADDRESS]] [--first] [--json] [--show-secrets]
+// kestrine find --under ROOT... [--match-wsdl LOCATION] [--match-endpoint ADDRESS]
+//                      [--match-service-name NAME] [--match-name PATTERN] [--json] [--quiet]
+// (--wsdl, --endpoint, --service-name and --name are the same options)
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -86,22 +87,27 @@ Records FindFirst(ToolRepository& repository, const FindOptions& options) {
 }
 
 // Across every script folder below the roots: FOLDER<TAB>NAME per match, in
-// folder order, then name order. Folders that cannot be loaded are named on
-// standard error and make the status 1; the others are still searched.
+// folder order, then name order. Folders that cannot be loaded or were
+// skipped are named on standard error and make the status 1; the others are
+// still searched. JSON goes out as the folders are loaded, one match a line.
 void RunFindUnder(const FindOptions& options, const TextEncoding& encoding) {
   if (!options.folder.empty()) throw UsageError("give either FOLDER or --under, not both");
   if (options.match.empty()) {
-    throw UsageError("say what to find: --wsdl, --endpoint, --service-name or --name");
+    throw UsageError(
+        "say what to find: --match-wsdl, --match-endpoint, --match-service-name or "
+        "--match-name");
   }
   if (options.first) throw UsageError("--first works on one FOLDER only");
   const Secrets secrets = options.show_secrets ? Secrets::kShow : Secrets::kHide;
-  nlohmann::ordered_json array = nlohmann::ordered_json::array();
-  bool complete = true;
-  for (const ScriptLoad& load : LoadScriptTree(options.under, options.quiet, options.jobs)) {
+  TreeRun run(options.quiet);
+  bool first = true;
+  if (options.json) std::cout << '[';
+  run.Load(options.under, options.jobs, [&](const ScriptLoad& load) {
     if (!load.repository) {
+      run.progress().Clear();
       std::cerr << "kestrine: " << LoadFailure(load) << '\n';
-      complete = false;
-      continue;
+      run.Failed();
+      return;
     }
     for (const CService* record : MatchingRecords(*load.repository, options.match)) {
       if (options.json) {
@@ -109,15 +115,16 @@ void RunFindUnder(const FindOptions& options, const TextEncoding& encoding) {
         match["folder"] = load.folder;
         match["service"] =
             RecordJson(Utf8Record(*record, encoding, ServicesFileOf(load.folder)), secrets);
-        array.push_back(std::move(match));
+        std::cout << (first ? "\n  " : ",\n  ") << JsonLine(match);
+        first = false;
       } else {
         std::cout << OneLine(load.folder) << '\t' << OneLine(ShownText(record->GetName(), encoding))
                   << '\n';
       }
     }
-  }
-  if (options.json) PrintJson(std::cout, array);
-  if (!complete) throw CommandError(kExitFailure, "");
+  });
+  if (options.json) std::cout << (first ? "]\n" : "\n]\n");
+  run.Finish();
 }
 
 void RunFind(const FindOptions& given) {
@@ -126,11 +133,11 @@ void RunFind(const FindOptions& given) {
   options.match = given.match.InFileEncoding(encoding);
   if (!options.under.empty()) return RunFindUnder(options, encoding);
   if (options.folder.empty()) throw UsageError("FOLDER or --under is required");
-  if (!options.match.wsdl) throw UsageError("--wsdl is required with a FOLDER");
-  if (options.match.name_pattern) throw UsageError("--name works with --under only");
+  if (!options.match.wsdl) throw UsageError("--match-wsdl (or --wsdl) is required with a FOLDER");
+  if (options.match.name_pattern) throw UsageError("--match-name works with --under only");
   if (options.match.endpoint && !options.match.service_name) {
     throw UsageError(
-        "--endpoint needs --service-name: services are searched by endpoint only "
+        "--match-endpoint needs --match-service-name: services are searched by endpoint only "
         "together with their service name");
   }
   const ScriptFolder script(options.folder);
@@ -162,7 +169,7 @@ void AddFindCommand(CLI::App& app) {
   command->add_option("FOLDER", options->folder, "The script folder (or use --under)");
   command->add_option("--under", options->under,
                       "Search every script folder below ROOT (repeatable); prints FOLDER<TAB>NAME");
-  options->match.AddOptions(*command);
+  options->match.AddOptions(*command, true);
   command->add_flag("--first", options->first, "Only the first match in name order");
   command->add_flag("--json", options->json, "Print an array of the full records");
   command->add_flag("--show-secrets", options->show_secrets,

@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
   kestrine::tool::AddScanCommand(app);
   // After the subcommands: they would take it over as their own.
   app.footer(
-      "Every subcommand but scan takes the script folder first (find also takes\n"
-      "--under ROOT); its services file is\n"
+      "Every subcommand but scan takes the script folder first (find, set, export\n"
+      "and check also take --under ROOT); its services file is\n"
       "FOLDER/WSDL/web_services.ini. Run 'kestrine SUBCOMMAND --help' for details.\n"
       "\n"
       "Texts: --encoding NAME (or $KESTRINE_ENCODING; default utf-8) names the\n"

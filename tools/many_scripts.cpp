@@ -31,8 +31,12 @@ void ProgressLine::Done(std::size_t done) {
   last_ = now;
   drawn_ = true;
   const double seconds = std::chrono::duration<double>(now - start_).count();
-  std::fprintf(stderr, "\r\033[Kloaded %zu of %zu services files, %.0f/s", done, total_,
-               static_cast<double>(done) / seconds);
+  const double rate = static_cast<double>(done) / seconds;
+  if (total_ == 0) {
+    std::fprintf(stderr, "\r\033[K%zu services files done, %.0f/s", done, rate);
+  } else {
+    std::fprintf(stderr, "\r\033[K%zu of %zu services files done, %.0f/s", done, total_, rate);
+  }
   std::fflush(stderr);
 }
 
@@ -47,28 +51,65 @@ void ProgressLine::Report(std::size_t done, void* context) {
   static_cast<ProgressLine*>(context)->Done(done);
 }
 
-std::vector<std::string> FindScriptTree(const std::vector<std::string>& roots) {
-  std::vector<std::string> folders;
-  std::vector<SkippedFolder> skipped;
-  for (const std::string& root : roots) {
-    const int status = FindScriptFolders(root.c_str(), &folders, &skipped);
-    if (status == 3) throw CommandError(kExitMissing, "no folder " + OneLine(root));
-    if (status != 0) throw CommandError(kExitFailure, "cannot walk " + OneLine(root));
-  }
-  for (const SkippedFolder& folder : skipped) {
-    std::cerr << "kestrine: skipped " << ShellWord(OneLine(folder.folder)) << ": "
-              << OneLine(folder.message) << '\n';
-  }
-  return folders;
+TreeRun::TreeRun(bool quiet, bool name_skipped)
+    : progress_(0, quiet), name_skipped_(name_skipped) {}
+
+namespace {
+
+void CheckRoot(int status, const std::string& root) {
+  if (status == 3) throw CommandError(kExitMissing, "no folder " + OneLine(root));
 }
 
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet,
-                                       int jobs) {
-  const std::vector<std::string> folders = FindScriptTree(roots);
-  ProgressLine progress(folders.size(), quiet);
-  std::vector<ScriptLoad> loads;
-  LoadScripts(folders, &loads, jobs, &ProgressLine::Report, &progress);
-  return loads;
+}  // namespace
+
+void TreeRun::Load(const std::vector<std::string>& roots, int jobs,
+                   const std::function<void(ScriptLoad&)>& each) {
+  for (const std::string& root : roots) {
+    const int status = LoadScriptsBelow(
+        root.c_str(),
+        [&](ScriptLoad& load) {
+          each(load);
+          progress_.Done(++folders_);
+        },
+        [this](const SkippedFolder& folder) { Skipped(folder); }, jobs);
+    CheckRoot(status, root);
+  }
+}
+
+void TreeRun::Walk(const std::vector<std::string>& roots,
+                   const std::function<void(const std::string&)>& each) {
+  for (const std::string& root : roots) {
+    const int status = WalkScriptFolders(
+        root.c_str(),
+        [&](const std::string& folder) {
+          each(folder);
+          progress_.Done(++folders_);
+        },
+        [this](const SkippedFolder& folder) { Skipped(folder); });
+    CheckRoot(status, root);
+    if (status != 0) throw CommandError(kExitFailure, "cannot walk " + OneLine(root));
+  }
+}
+
+void TreeRun::Skipped(const SkippedFolder& folder) {
+  ++skipped_;
+  if (!name_skipped_) return;
+  progress_.Clear();
+  std::cerr << "kestrine: skipped " << ShellWord(OneLine(folder.folder)) << ": "
+            << OneLine(folder.message) << '\n';
+}
+
+void TreeRun::Finish() {
+  progress_.Clear();
+  if (skipped_ == 0 && failed_ == 0) return;
+  std::string counts;
+  if (skipped_ > 0)
+    counts = std::to_string(skipped_) + (skipped_ == 1 ? " folder" : " folders") + " skipped";
+  if (failed_ > 0) {
+    counts += (counts.empty() ? "" : ", ") + std::to_string(failed_) +
+              (failed_ == 1 ? " services file" : " services files") + " failed";
+  }
+  throw CommandError(kExitFailure, "incomplete results: " + counts);
 }
 
 std::string ServicesFileOf(const std::string& folder) {
@@ -90,22 +131,30 @@ bool ServiceMatch::Matches(const CService& record) const {
   return true;
 }
 
-void ServiceMatch::AddOptions(CLI::App& command, const std::string& prefix) {
-  command.add_option("--" + prefix + "wsdl", wsdl,
-                     "The WSDL location; backslashes match forward slashes");
-  command.add_option("--" + prefix + "endpoint", endpoint,
-                     "The service's address; backslashes match forward slashes");
-  command.add_option("--" + prefix + "service-name", service_name, "The service's name");
-  command.add_option("--" + prefix + "name", name_pattern,
-                     "The record's name, a shell pattern (* ? [..])");
+void ServiceMatch::AddOptions(CLI::App& command, bool short_synonyms) {
+  const struct {
+    const char* name;
+    std::optional<std::string>* value;
+    const char* help;
+  } options[] = {
+      {"wsdl", &wsdl, "Services of this WSDL location; backslashes match forward slashes"},
+      {"endpoint", &endpoint, "Services of this address; backslashes match forward slashes"},
+      {"service-name", &service_name, "Services of this service name"},
+      {"name", &name_pattern, "Services whose name matches this shell pattern (* ? [..])"},
+  };
+  for (const auto& option : options) {
+    command.add_option(std::string("--match-") + option.name, *option.value, option.help);
+    if (short_synonyms) {
+      command.add_option(std::string("--") + option.name, *option.value, option.help)->group("");
+    }
+  }
 }
 
-ServiceMatch ServiceMatch::InFileEncoding(const TextEncoding& encoding,
-                                          const std::string& prefix) const {
+ServiceMatch ServiceMatch::InFileEncoding(const TextEncoding& encoding) const {
   ServiceMatch encoded;
   const auto convert = [&](const std::optional<std::string>& text, const char* option) {
     return text ? std::optional<std::string>(
-                      FileText(*text, encoding, "--" + prefix + option, kExitUsage))
+                      FileText(*text, encoding, std::string("--match-") + option, kExitUsage))
                 : std::nullopt;
   };
   encoded.wsdl = convert(wsdl, "wsdl");

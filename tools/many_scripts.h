@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ class TextEncoding;
 /// passed, and only when standard error is a terminal and not `quiet`.
 class ProgressLine {
  public:
+  /// `total` 0: not known beforehand.
   ProgressLine(std::size_t total, bool quiet);
   /// Clears the line when drawn.
   ~ProgressLine();
@@ -45,18 +47,46 @@ class ProgressLine {
   bool drawn_ = false;
 };
 
-/// The script folders below each of `roots`, in the order given, each one's
-/// in walk order. The folders the walk skipped (a name with a backslash, a
-/// folder it cannot read) are named on standard error. Throws CommandError
-/// (status 3) for a root that is no folder.
-std::vector<std::string> FindScriptTree(const std::vector<std::string>& roots);
+/// One pass over the script folders below some roots, as the walk meets
+/// them: folders the walk skipped are named on standard error and counted,
+/// with the folders the command could not work on, so that no result goes
+/// missing in silence. The progress line counts the folders done.
+class TreeRun {
+ public:
+  /// `name_skipped` false: skipped folders are counted, not named (a first
+  /// pass whose second pass names them).
+  explicit TreeRun(bool quiet, bool name_skipped = true);
 
-/// Finds the script folders below each of `roots` (as FindScriptTree) and
-/// loads them in parallel. While that takes more than a second and standard
-/// error is a terminal, a progress line there says how many files are done,
-/// of how many, and how fast, unless `quiet`. `jobs` threads load (0: one
-/// per core). Throws CommandError (status 3) for a root that is no folder.
-std::vector<ScriptLoad> LoadScriptTree(const std::vector<std::string>& roots, bool quiet, int jobs);
+  /// Loads every script folder below each of `roots` in turn, on `jobs`
+  /// threads (0: one per core), and calls `each` with each load (loaded or
+  /// not) in walk order, on this thread; the load is gone after the call.
+  /// Throws CommandError (status 3) for a root that is no folder.
+  void Load(const std::vector<std::string>& roots, int jobs,
+            const std::function<void(ScriptLoad&)>& each);
+  /// Calls `each` with every script folder below each of `roots`, loading
+  /// nothing.
+  void Walk(const std::vector<std::string>& roots,
+            const std::function<void(const std::string&)>& each);
+
+  /// A folder the command could not work on (the caller said why).
+  void Failed() { ++failed_; }
+  std::size_t folders() const { return folders_; }
+  std::size_t skipped() const { return skipped_; }
+  std::size_t failed() const { return failed_; }
+  ProgressLine& progress() { return progress_; }
+  /// Throws CommandError (status 1, "incomplete results") when a folder was
+  /// skipped or failed.
+  void Finish();
+
+ private:
+  void Skipped(const SkippedFolder& folder);
+
+  ProgressLine progress_;
+  bool name_skipped_;
+  std::size_t folders_ = 0;
+  std::size_t skipped_ = 0;
+  std::size_t failed_ = 0;
+};
 
 /// The services file of a script folder, for messages (as OneLine shows it).
 std::string ServicesFileOf(const std::string& folder);
@@ -64,9 +94,10 @@ std::string ServicesFileOf(const std::string& folder);
 /// Why a folder could not be loaded, in one line (with the line at fault).
 std::string LoadFailure(const ScriptLoad& load);
 
-/// Which services a search across scripts takes: each criterion given must
-/// match. Locations and endpoints match with backslashes taken as forward
-/// slashes, service names exactly, record names by shell pattern.
+/// Which services a command across scripts takes (find, set --under,
+/// export --under, check --under): each criterion given must match.
+/// Locations and endpoints match with backslashes taken as forward slashes,
+/// service names exactly, record names by shell pattern.
 struct ServiceMatch {
   std::optional<std::string> wsdl;
   std::optional<std::string> endpoint;
@@ -75,13 +106,14 @@ struct ServiceMatch {
 
   bool empty() const { return !wsdl && !endpoint && !service_name && !name_pattern; }
   bool Matches(const CService& record) const;
-  /// Adds --wsdl, --endpoint, --service-name and --name to `command`, each
-  /// after `prefix` (set's own --wsdl sets a field, so it matches with
-  /// --match-wsdl).
-  void AddOptions(CLI::App& command, const std::string& prefix = "");
+  /// Adds --match-wsdl, --match-endpoint, --match-service-name and
+  /// --match-name to `command`; with `short_synonyms`, also --wsdl,
+  /// --endpoint, --service-name and --name (find's first spellings; set's
+  /// own --wsdl sets a field), left out of --help.
+  void AddOptions(CLI::App& command, bool short_synonyms = false);
   /// The criteria, given in UTF-8, in the services file's `encoding` (see
   /// FileText); UsageError naming the option for one it cannot hold.
-  ServiceMatch InFileEncoding(const TextEncoding& encoding, const std::string& prefix = "") const;
+  ServiceMatch InFileEncoding(const TextEncoding& encoding) const;
 };
 
 /// The records of `repository` that `match` takes, in name order (owned by

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "record_fields.h"
@@ -23,6 +24,9 @@ nlohmann::ordered_json RecordJson(const CService& record, Secrets secrets);
 /// the file system, may not be: a byte sequence there that is not valid
 /// UTF-8 is written as U+FFFD, so that the output is always valid JSON.
 void PrintJson(std::ostream& out, const nlohmann::ordered_json& value);
+
+/// The value on one line, without a line break; bytes as PrintJson writes them.
+std::string JsonLine(const nlohmann::ordered_json& value);
 
 }  // namespace kestrine::tool
 

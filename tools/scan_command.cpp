@@ -29,18 +29,20 @@ std::size_t ServiceCount(const ScriptLoad& load) {
 }
 
 // One line per script folder: its number of services, or why it could not
-// be loaded. The status is 1 when some could not.
+// be loaded. The status is 1 when some could not, or a folder was skipped.
+// JSON goes out as the folders are loaded: an array, one folder a line.
 void RunScan(const ScanOptions& options) {
-  bool complete = true;
-  nlohmann::ordered_json array = nlohmann::ordered_json::array();
-  for (const ScriptLoad& load : LoadScriptTree(options.roots, options.quiet, options.jobs)) {
-    complete = complete && load.repository != nullptr;
+  TreeRun run(options.quiet);
+  bool first = true;
+  if (options.json) std::cout << '[';
+  run.Load(options.roots, options.jobs, [&](const ScriptLoad& load) {
+    if (!load.repository) run.Failed();
     if (!options.json) {
       std::cout << OneLine(load.folder) << '\t'
                 << (load.repository ? std::to_string(ServiceCount(load)) + " services"
                                     : "cannot load " + LoadFailure(load))
                 << '\n';
-      continue;
+      return;
     }
     nlohmann::ordered_json entry;
     entry["folder"] = load.folder;
@@ -51,10 +53,11 @@ void RunScan(const ScanOptions& options) {
       entry["line"] = load.line;
       entry["error"] = load.message;
     }
-    array.push_back(std::move(entry));
-  }
-  if (options.json) PrintJson(std::cout, array);
-  if (!complete) throw CommandError(kExitFailure, "");
+    std::cout << (first ? "\n  " : ",\n  ") << JsonLine(entry);
+    first = false;
+  });
+  if (options.json) std::cout << (first ? "]\n" : "\n]\n");
+  run.Finish();
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ SetOptions InFileEncoding(SetOptions options, const TextEncoding& encoding) {
     options.rename = FileText(*options.rename, encoding, "--rename (Name)", kExitUsage);
   }
   options.fields = EncodedRecordOptions(std::move(options.fields), encoding);
-  options.match = options.match.InFileEncoding(encoding, "match-");
+  options.match = options.match.InFileEncoding(encoding);
   return options;
 }
 
@@ -98,21 +98,14 @@ bool Confirmed(std::size_t files) {
   return std::getline(std::cin, answer) && (answer == "y" || answer == "Y" || answer == "yes");
 }
 
-// How many of the loaded files have a matching record that would change: a
-// first look, without the lock, for the question before the change.
-std::size_t FilesToChange(const std::vector<ScriptLoad>& loads, const SetOptions& options,
-                          const StdinSecrets& secrets) {
-  std::size_t files = 0;
-  for (const ScriptLoad& load : loads) {
-    if (!load.repository) continue;
-    for (const CService* record : MatchingRecords(*load.repository, options.match)) {
-      if (!ChangedFields(*record, Changed(*record, options, secrets)).empty()) {
-        ++files;
-        break;
-      }
-    }
+// Whether a loaded file has a matching record that would change: a first
+// look, without the lock, for the question before the change.
+bool WouldChange(const ScriptLoad& load, const SetOptions& options, const StdinSecrets& secrets) {
+  if (!load.repository) return false;
+  for (const CService* record : MatchingRecords(*load.repository, options.match)) {
+    if (!ChangedFields(*record, Changed(*record, options, secrets)).empty()) return true;
   }
-  return files;
+  return false;
 }
 
 // One script folder of set --under, under its writers' lock from the load to
@@ -181,31 +174,28 @@ void RunSetUnder(const SetOptions& options, const TextEncoding& encoding) {
   if (options.OnlyRename()) throw UsageError("nothing to change: give the fields to set");
   const StdinSecrets secrets = ReadSecrets(options.fields, encoding);
 
-  std::vector<std::string> folders;
   if (!options.dry_run && !options.yes && StdinIsTerminal()) {
-    const std::vector<ScriptLoad> loads = LoadScriptTree(options.under, NotesQuiet(), options.jobs);
-    if (const std::size_t files = FilesToChange(loads, options, secrets);
-        files > 1 && !Confirmed(files)) {
-      throw CommandError(kExitFailure, "nothing changed");
-    }
-    for (const ScriptLoad& load : loads) folders.push_back(load.folder);
-  } else {
-    folders = FindScriptTree(options.under);
+    // A first pass counts the files to change; the second names what it skips.
+    TreeRun count(NotesQuiet(), false);
+    std::size_t files = 0;
+    count.Load(options.under, options.jobs, [&](const ScriptLoad& load) {
+      if (WouldChange(load, options, secrets)) ++files;
+    });
+    count.progress().Clear();
+    if (files > 1 && !Confirmed(files)) throw CommandError(kExitFailure, "nothing changed");
   }
 
-  bool complete = true;
-  ProgressLine progress(folders.size(), NotesQuiet());
-  for (std::size_t i = 0; i < folders.size(); ++i) {
+  TreeRun run(NotesQuiet());
+  run.Walk(options.under, [&](const std::string& folder) {
     try {
-      complete = SetInFolder(folders[i], options, secrets, progress) && complete;
+      if (!SetInFolder(folder, options, secrets, run.progress())) run.Failed();
     } catch (const CommandError& error) {
-      progress.Clear();
+      run.progress().Clear();
       std::cerr << "kestrine: " << error.what() << '\n';
-      complete = false;
+      run.Failed();
     }
-    progress.Done(i + 1);
-  }
-  if (!complete) throw CommandError(kExitFailure, "");
+  });
+  run.Finish();
 }
 
 void RunSet(const SetOptions& given) {
@@ -256,7 +246,7 @@ void AddSetCommand(CLI::App& app) {
   command->add_option("--under", options->under,
                       "Change the matching services of every script folder below ROOT "
                       "(repeatable)");
-  options->match.AddOptions(*command, "match-");
+  options->match.AddOptions(*command);
   command->add_flag("--dry-run", options->dry_run,
                     "With --under, print what would change, file by file, and change nothing");
   command->add_flag("--yes", options->yes,

@@ -3,6 +3,7 @@
 #ifndef KESTRINE_SCRIPT_TREE_H
 #define KESTRINE_SCRIPT_TREE_H
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,14 @@ enum class SkipReason {
   /// It could not be opened or listed (no permission, too many open files);
   /// `message` holds the system's reason.
   kUnreadable,
+  /// A symbolic link to a folder, or a "WSDL" that is a link: never followed.
+  kLink,
+  /// A script folder whose services file path is longer than the system
+  /// opens by path.
+  kPathTooLong,
+  /// A "WSDL" folder whose "web_services.ini" is no regular file (a folder,
+  /// a device, a link to nothing or to no file).
+  kNotAFile,
 };
 
 /// A folder the walk left out, named as found folders are, and why; the
@@ -46,9 +55,10 @@ struct KESTRINE_API SkippedFolder {
 /// link after the walk is not caught: the loads go by path.)
 ///
 /// Folders are named as `root` joined with "/" and the names below it. A
-/// folder whose name holds a backslash, or that cannot be read, is left out
-/// with what lies below it, and appended to `skipped` when not null;
-/// links are left out without a word.
+/// folder whose name holds a backslash, that cannot be read, or that is a
+/// link is left out with what lies below it, and appended to `skipped` when
+/// not null, as are script folders whose path is too long and services
+/// files that are no regular file (see SkipReason).
 ///
 /// Returns 0; 1 for a null `root` or `folders`, or when the walk runs out of
 /// memory (`folders` and `skipped` then hold what was found); 3 when `root`
@@ -86,6 +96,35 @@ KESTRINE_API int LoadScripts(const std::vector<std::string>& folders,
                              std::vector<ScriptLoad>* results, int threads = 0,
                              void (*progress)(std::size_t done, void* context) = nullptr,
                              void* context = nullptr);
+
+/// A walk as FindScriptFolders goes, handing on what it meets as it meets
+/// it instead of collecting it: `found` with each script folder and
+/// `skipped` (when not empty) with each folder left out, in walk order, on
+/// the caller's thread. Holds only the folders open on the current path and
+/// their lists of subfolders. Returns as FindScriptFolders (`found` must not
+/// be empty); what the callbacks throw stops the walk and reaches the caller.
+KESTRINE_API int WalkScriptFolders(const char* root,
+                                   const std::function<void(const std::string& folder)>& found,
+                                   const std::function<void(const SkippedFolder&)>& skipped);
+
+/// LoadScripts for a tree, without holding it: walks `root` as
+/// WalkScriptFolders does, loads its script folders on `threads` threads
+/// (0: one per core) and hands each load to `loaded` on the caller's
+/// thread, in walk order, together with the skipped folders (to `skipped`,
+/// when not empty) in their place. At most a few loads per thread wait to be
+/// handed on; each is destroyed when `loaded` returns (it may move the
+/// repository out to keep it). Memory is so bounded by the threads and the
+/// largest file, not by the tree.
+///
+/// Returns 0 when every script folder was loaded and none skipped; 1 when
+/// some was not or was skipped, for an empty `loaded`, or when memory ran
+/// out; 3 when `root` is no folder (nothing handed on). What the callbacks
+/// throw stops the walk and the loads and reaches the caller once the
+/// threads have ended; nothing else is thrown.
+KESTRINE_API int LoadScriptsBelow(const char* root,
+                                  const std::function<void(ScriptLoad& load)>& loaded,
+                                  const std::function<void(const SkippedFolder&)>& skipped,
+                                  int threads = 0);
 
 }  // namespace kestrine
 

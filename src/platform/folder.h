@@ -17,6 +17,7 @@
 #ifndef KESTRINE_PLATFORM_FOLDER_H
 #define KESTRINE_PLATFORM_FOLDER_H
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +106,14 @@ bool ResolveEntry(const Folder& folder, const std::string& name, Entry* out, Err
 /// components before the last are resolved by the system) names a regular
 /// file or a link, which `*is_link` tells. No link is followed.
 bool IsFileAt(const Folder& folder, const std::string& path, bool* is_link);
+
+/// What `path` (relative to `folder`, as for IsFileAt) names, through a
+/// link at its end when `follow`. False when nothing is there or it cannot
+/// be looked at.
+bool KindAt(const Folder& folder, const std::string& path, bool follow, FileKind* kind);
+
+/// The longest path, in bytes, the system takes to open a file by path.
+std::size_t MaxPathBytes();
 
 /// One entry of a folder's listing.
 struct FolderEntry {

@@ -61,6 +61,11 @@ TEST_F(Completion, OffersWhatTheToolTakes) {
       {{"-"}, "--help --version", "list"},
       {{"list", "--"}, "--help --json --show-secrets", "--version --first"},
       {{"add", orders, "--q"}, "--quiet", ""},
+      // The shared spellings of a selection; find's first ones are not offered.
+      {{"find", "--"},
+       "--under --match-wsdl --match-endpoint --match-service-name --match-name",
+       "--wsdl --name"},
+      {{"check", "--"}, "--under --json --match-name", ""},
       {{"show", orders, "Order"}, "OrderEntry OrderEntryTest OrderStatus", "ShippingQuote"},
       // A flag takes no value: the word after it is the folder.
       {{"show", "--json", orders, ""}, "OrderEntry ShippingQuote", "--json"},

@@ -1,12 +1,14 @@
-// Many scripts: `scan`, `find --under` and `set --under` on one small tree
-// with nested script folders, a link out of the tree, a malformed services
-// file, a WSDL folder without one, and what an attacker would plant: a WSDL
-// link to another user's private folder and folders named with backslashes.
+// Many scripts: `scan`, `find --under`, `set --under`, `check --under` and
+// `export --under` on one small tree with nested script folders, a link out
+// of the tree, a malformed services file, a WSDL folder without one, and what
+// an attacker would plant: a WSDL link to another user's private folder and
+// folders named with backslashes.
 #include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
 
+#include "other_user.h"
 #include "tool_test.h"
 
 namespace kestrine::testing {
@@ -94,6 +96,10 @@ TEST_P(TreeCommands, Run) {
 const char kBroken[] = "TREE/team/broken/WSDL/web_services.ini:3: header without closing ']'";
 const char kBackslash[] = "': a folder name with a backslash cannot be named to the library\n";
 
+const char kBrokenLine[] =
+    "TREE/team/broken/WSDL/web_services.ini:3: header without closing ']' (only a comment may "
+    "follow it)\n";
+
 const TreeCase kTreeCases[] = {
     {"Scan",
      {"scan", "TREE"},
@@ -127,11 +133,125 @@ const TreeCase kTreeCases[] = {
      0,
      "TREE/Orders\tOrderEntryTest\n",
      ""},
+    {"FindSynonymsOfMatch",
+     {"find", "--under", "TREE/Orders", "--match-name", "Order*Test", "--match-service-name",
+      "OrderEntryService"},
+     0,
+     "TREE/Orders\tOrderEntryTest\n",
+     ""},
+    {"FindSkipsLinksAloud",
+     {"find", "--under", "TREE", "--name", "*Quote"},
+     1,
+     "TREE/Orders\tShippingQuote\nTREE/x/y\tShippingQuote\n",
+     "skipped TREE/link: a symbolic link to a folder is not followed"},
+    {"CheckUnder",
+     {"check", "--under", "TREE"},
+     1,
+     kBrokenLine,
+     "checked 5 files, 1 with problems, 1 problem found\nkestrine: incomplete results: 4 "
+     "folders skipped"},
+    {"CheckUnderJson",
+     {"check", "--under", "TREE/team", "--json"},
+     1,
+     "{\"file\":\"TREE/team/broken/WSDL/web_services.ini\",\"line\":3,\"kind\":"
+     "\"unparsable\",\"message\":\"header without closing ']' (only a comment may follow it)\"}\n",
+     "checked 2 files, 1 with problems, 1 problem found\n"},
+    {"CheckUnderClean", {"check", "--under", "TREE/Orders"}, 0, "", "checked 1 file, 0 with"},
+    {"CheckUnderSelects",
+     {"check", "--under", "TREE/team", "--match-name", "Nothing"},
+     1,
+     kBrokenLine,  // what does not load cannot be judged
+     "checked 1 file"},
     {"FindNeedsACriterion", {"find", "--under", "TREE"}, 2, "", "say what to find"},
     {"FindUnderMissingRoot", {"find", "--under", "TREE/none", "--name", "*"}, 3, "", "no folder"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tree, TreeCommands, ::testing::ValuesIn(kTreeCases), LabelName());
+
+// More folders than the threads keep loaded at once: handed on in walk order
+// all the same, whichever thread loaded each.
+TEST_F(ManyScripts, LoadsComeInWalkOrder) {
+  const std::string root = scripts_.path() + "/many";
+  std::string expected;
+  for (int i = 0; i < 60; ++i) {
+    const std::string folder =
+        root + "/g" + std::to_string(i / 20) + "/s" + std::to_string(i % 20 + 10);
+    fs::create_directories(folder);
+    fs::copy(Script(i % 3 == 0 ? "Orders" : "Billing"), folder, fs::copy_options::recursive);
+    expected += folder + (i % 3 == 0 ? "\t4 services\n" : "\t2 services\n");
+  }
+  for (const char* jobs : {"1", "3"}) {
+    const ToolResult result = RunTool({"scan", root, "--jobs", jobs});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, expected) << jobs;
+  }
+}
+
+TEST_F(ManyScripts, ExportUnderPrintsOneLinePerService) {
+  const ToolResult result = RunTool({"export", "--under", Tree(), "--match-wsdl", kOrderEntryWsdl});
+  EXPECT_EQ(result.status, 1) << result.err;  // the broken file
+  std::vector<std::string> found;
+  for (const std::string& line : Lines(result.out)) {
+    const nlohmann::json object = nlohmann::json::parse(line);
+    found.push_back(object["folder"].get<std::string>() + " " +
+                    object["service"]["Name"].get<std::string>());
+    EXPECT_EQ(WithSeconds(object["service"]),
+              WithSeconds(LibraryRecords(object["folder"])[object["service"]["Name"]]));
+  }
+  EXPECT_EQ(found, (std::vector<std::string>{
+                       Tree() + "/Orders OrderEntry", Tree() + "/Orders OrderEntryTest",
+                       Tree() + "/x/y OrderEntry", Tree() + "/x/y OrderEntryTest"}));
+}
+
+// Each selection takes the same services in find and in set --under.
+TEST_F(ManyScripts, SelectionsAreTheSameInFindAndSet) {
+  const std::vector<std::vector<std::string>> selections = {
+      {"--match-wsdl", kOrderEntryWsdl},
+      {"--match-endpoint", "http://erp-test.example.com/orders/OrderEntry"},
+      {"--match-service-name", "OrderEntryService", "--match-name", "*Test"},
+      {"--match-name", "[IL]*"},
+  };
+  for (const auto& selection : selections) {
+    std::vector<std::string> find = {"find", "--under", Tree()};
+    std::vector<std::string> set = {"set", "--under", Tree(), "--dry-run", "--description", "d"};
+    find.insert(find.end(), selection.begin(), selection.end());
+    set.insert(set.end(), selection.begin(), selection.end());
+    const ToolResult found = RunTool(find);
+    const ToolResult dry = RunTool(set);
+    std::string expected;
+    for (const std::string& line : Lines(found.out)) {
+      const std::size_t tab = line.find('\t');
+      expected += line.substr(0, tab) + "/WSDL/web_services.ini: " + line.substr(tab + 1) +
+                  ": Description\n";
+    }
+    EXPECT_FALSE(found.out.empty()) << selection[1];
+    EXPECT_EQ(dry.out, expected) << selection[1];
+  }
+}
+
+// The walk runs as a user who may not read one folder: it is named, and the
+// results are incomplete.
+TEST_F(ManyScripts, AFolderThatCannotBeReadIsNamed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to play another user";
+  fs::permissions(scripts_.path(),
+                  fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+  fs::copy(Script("Billing"), Tree() + "/team/locked", fs::copy_options::recursive);
+  fs::permissions(Tree() + "/team/locked", fs::perms::owner_all);
+  const std::string failures = RunAsOtherUser([&] {
+    const ToolResult result =
+        RunTool({"find", "--under", Tree() + "/team", "--match-name", "Invoice*"});
+    std::string problems;
+    if (result.status != 1) problems += "status " + std::to_string(result.status) + "; ";
+    if (result.out != Tree() + "/team/Billing\tInvoiceArchive\n") problems += result.out;
+    if (result.err.find("skipped " + Tree() + "/team/locked: cannot be read") ==
+            std::string::npos ||
+        result.err.find("incomplete results") == std::string::npos) {
+      problems += result.err;
+    }
+    return problems;
+  });
+  EXPECT_EQ(failures, "");
+}
 
 // The lines of `after` that differ from `before`'s, line by line.
 std::vector<std::string> ChangedLines(const std::string& before, const std::string& after) {

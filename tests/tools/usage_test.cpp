@@ -86,7 +86,7 @@ const StatusCase kStatusCases[] = {
      {"find", kOrders, "--wsdl", "w", "--endpoint", "e"},
      2,
      "",
-     "--endpoint needs --service-name"},
+     "--match-endpoint needs --match-service-name"},
     {"AddEmptyName", {"add", kOrders, "--name", "", "--wsdl", "w"}, 2, "", "--name"},
     {"AddUddiContradictsType",
      {"add", kOrders, "--name", "n", "--wsdl", "w", "--location-type", "1", "--uddi-key", "k"},

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -217,6 +218,20 @@ bool IsFileAt(const Folder& folder, const std::string& path, bool* is_link) {
   *is_link = S_ISLNK(info.st_mode);
   return S_ISREG(info.st_mode) || *is_link;
 }
+
+bool KindAt(const Folder& folder, const std::string& path, bool follow, FileKind* kind) {
+  struct stat info {};
+  if (sys::Fstatat(folder.fd(), path.c_str(), &info, follow ? 0 : AT_SYMLINK_NOFOLLOW) != 0) {
+    return false;
+  }
+  *kind = S_ISREG(info.st_mode)   ? FileKind::kFile
+          : S_ISDIR(info.st_mode) ? FileKind::kFolder
+          : S_ISLNK(info.st_mode) ? FileKind::kLink
+                                  : FileKind::kOther;
+  return true;
+}
+
+std::size_t MaxPathBytes() { return PATH_MAX - 1; }
 
 bool Folder::OpenResolved(const std::string& system_path, Folder* out, Error* error) {
   const int fd = OpenFolderAt(AT_FDCWD, system_path, 0);
