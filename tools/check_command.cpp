@@ -123,11 +123,8 @@ void RunCheckUnder(const CheckOptions& options) {
     const std::string path = ServicesFileOf(folder);
     if (status == kFailure || (status == kNotFound && check.problems.empty())) {
       // Unreadable, or gone since the walk saw it.
-      run.progress().Clear();
-      std::cerr << "kestrine: " << path << ": "
-                << (check.message.empty() ? "no services file" : OneLine(check.message)) << '\n';
-      run.Failed();
-      return;
+      return run.Failed(path + ": " +
+                        (check.message.empty() ? "no services file" : OneLine(check.message)));
     }
     ++checked;
     if (check.problems.empty()) return;

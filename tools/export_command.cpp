@@ -40,12 +40,7 @@ void RunExportUnder(const ExportOptions& options) {
   const ServiceMatch match = options.match.InFileEncoding(encoding);
   TreeRun run(options.quiet);
   run.Load(options.under, options.jobs, [&](const ScriptLoad& load) {
-    if (!load.repository) {
-      run.progress().Clear();
-      std::cerr << "kestrine: " << LoadFailure(load) << '\n';
-      run.Failed();
-      return;
-    }
+    if (!load.repository) return run.Failed(LoadFailure(load));
     const std::string file = ServicesFileOf(load.folder);
     for (const CService* record : MatchingRecords(*load.repository, match)) {
       nlohmann::ordered_json line;

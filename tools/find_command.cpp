@@ -103,12 +103,7 @@ void RunFindUnder(const FindOptions& options, const TextEncoding& encoding) {
   bool first = true;
   if (options.json) std::cout << '[';
   run.Load(options.under, options.jobs, [&](const ScriptLoad& load) {
-    if (!load.repository) {
-      run.progress().Clear();
-      std::cerr << "kestrine: " << LoadFailure(load) << '\n';
-      run.Failed();
-      return;
-    }
+    if (!load.repository) return run.Failed(LoadFailure(load));
     for (const CService* record : MatchingRecords(*load.repository, options.match)) {
       if (options.json) {
         nlohmann::ordered_json match;

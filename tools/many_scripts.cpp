@@ -99,6 +99,12 @@ void TreeRun::Skipped(const SkippedFolder& folder) {
             << OneLine(folder.message) << '\n';
 }
 
+void TreeRun::Failed(const std::string& why) {
+  progress_.Clear();
+  std::cerr << "kestrine: " << why << '\n';
+  ++failed_;
+}
+
 void TreeRun::Finish() {
   progress_.Clear();
   if (skipped_ == 0 && failed_ == 0) return;

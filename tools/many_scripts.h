@@ -70,6 +70,8 @@ class TreeRun {
 
   /// A folder the command could not work on (the caller said why).
   void Failed() { ++failed_; }
+  /// As Failed, saying `why` on standard error, below the progress line.
+  void Failed(const std::string& why);
   std::size_t folders() const { return folders_; }
   std::size_t skipped() const { return skipped_; }
   std::size_t failed() const { return failed_; }

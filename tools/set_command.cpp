@@ -190,9 +190,7 @@ void RunSetUnder(const SetOptions& options, const TextEncoding& encoding) {
     try {
       if (!SetInFolder(folder, options, secrets, run.progress())) run.Failed();
     } catch (const CommandError& error) {
-      run.progress().Clear();
-      std::cerr << "kestrine: " << error.what() << '\n';
-      run.Failed();
+      run.Failed(error.what());
     }
   });
   run.Finish();
